@@ -1,0 +1,135 @@
+#include "cli/command_line.h"
+
+#include <QCoreApplication>
+#include <cstdio>
+
+namespace kelvane::cli {
+namespace {
+
+struct WholeNumberOption {
+    const char* name;
+    const char* description;
+    int low;
+    int high;
+    int ControlState::*field;
+};
+
+constexpr WholeNumberOption wholeNumberOptions[] = {
+    {"r", "Reference divider R (Rscroll).", 1, 4096, &ControlState::rScroll},
+    {"odiv", "Output divider (Odiv).", 1, 63, &ControlState::odiv},
+    {"cpg", "Charge pump gain setting (CPGscroll).", 0, 31, &ControlState::chargePumpGain},
+    {"dither", "Modulator dither (Dither).", 0, 3, &ControlState::dither},
+    {"order", "Modulator order (Order).", 0, 4, &ControlState::order},
+    {"mux", "Multiplexed output selection (Mux).", 0, 13, &ControlState::mux},
+    {"outterm", "Output termination (OutTerm).", 0, 15, &ControlState::outTerm},
+    {"vcogain", "VCO gain (VcoGain).", 0, 15, &ControlState::vcoGain},
+    {"divgain", "Divider gain (DivGain).", 0, 15, &ControlState::divGain},
+};
+
+struct TextOption {
+    const char* name;
+    const char* description;
+    std::string ControlState::*field;
+};
+
+constexpr TextOption textOptions[] = {
+    {"fo", "Output frequency text, MHz (Fo), taken as typed.", &ControlState::fo},
+    {"fr", "Reference frequency text, MHz (Fr).", &ControlState::fr},
+    {"res", "Output resolution text, Hz (Res).", &ControlState::res},
+    {"rfmult", "Final RF multiplication text (RFMultText).", &ControlState::rfMult},
+};
+
+QString defaultText(const std::string& text) { return "\"" + QString::fromStdString(text) + "\""; }
+
+} // namespace
+
+void addControlOptions(QCommandLineParser& parser) {
+    const ControlState defaults;
+    for (const auto& option : textOptions) {
+        parser.addOption({option.name,
+                          QString("%1 Default %2.").arg(option.description, defaultText(defaults.*option.field)),
+                          "text"});
+    }
+    for (const auto& option : wholeNumberOptions) {
+        parser.addOption({option.name,
+                          QString("%1 %2 to %3, default %4.")
+                              .arg(option.description)
+                              .arg(option.low)
+                              .arg(option.high)
+                              .arg(defaults.*option.field),
+                          "n"});
+    }
+    parser.addOption({"doubler", "Reference doubler on (RefDbl)."});
+    parser.addOption({"ext-vco", "External VCO in use (ExtVCO)."});
+    parser.addOption({"cpp", "Positive charge pump polarity (CPP); counts only with --ext-vco."});
+}
+
+std::optional<int> readWholeNumber(const QCommandLineParser& parser, const QString& name, int low,
+                                   int high) {
+    bool ok = false;
+    const int value = parser.value(name).trimmed().toInt(&ok);
+    if (!ok || value < low || value > high) {
+        usageError(QString("--%1 must be a whole number from %2 to %3, not \"%4\"")
+                       .arg(name)
+                       .arg(low)
+                       .arg(high)
+                       .arg(parser.value(name)));
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::optional<ControlState> readControlOptions(const QCommandLineParser& parser) {
+    ControlState state;
+    for (const auto& option : textOptions)
+        if (parser.isSet(option.name)) state.*option.field = parser.value(option.name).toStdString();
+    for (const auto& option : wholeNumberOptions) {
+        if (!parser.isSet(option.name)) continue;
+        const auto value = readWholeNumber(parser, option.name, option.low, option.high);
+        if (!value) return std::nullopt;
+        state.*option.field = *value;
+    }
+    state.doubler = parser.isSet("doubler");
+    state.externalVco = parser.isSet("ext-vco");
+    state.chargePumpPositive = parser.isSet("cpp");
+    return state;
+}
+
+std::optional<int> parseOrExit(QCommandLineParser& parser, const QStringList& arguments) {
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    if (!parser.parse(arguments)) return usageError(parser.errorText());
+    if (parser.isSet(help)) {
+        std::fputs(parser.helpText().toUtf8().constData(), stdout);
+        return exitOk;
+    }
+    if (parser.isSet(version)) {
+        std::printf("kelvanectl %s\n", KELVANE_VERSION);
+        return exitOk;
+    }
+    if (!parser.positionalArguments().isEmpty())
+        return usageError("unexpected argument \"" + parser.positionalArguments().first() + "\"");
+    return std::nullopt;
+}
+
+int usageError(const QString& message) {
+    std::fprintf(stderr, "kelvanectl: %s\n", message.toUtf8().constData());
+    return exitUsage;
+}
+
+void writeOut(const std::string& text, bool keepCrLf) {
+    std::string out;
+    if (keepCrLf) {
+        out = text;
+    } else {
+        out.reserve(text.size());
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+            out.push_back(text[i]);
+        }
+    }
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    std::fflush(stdout);
+}
+
+} // namespace kelvane::cli

@@ -1,0 +1,41 @@
+#pragma once
+// Shared pieces of the kelvanectl subcommands: the options that set the main
+// window's inputs, error reporting and output with the chosen line ends.
+
+#include <QCommandLineParser>
+#include <QString>
+#include <QStringList>
+#include <optional>
+#include <string>
+
+#include "model/control_state.h"
+
+namespace kelvane::cli {
+
+// Exit codes: 0 done, 1 the work failed (port, board), 2 bad usage or no plan.
+inline constexpr int exitOk = 0;
+inline constexpr int exitFailure = 1;
+inline constexpr int exitUsage = 2;
+
+// The options that set the inputs as a user sets the window's controls;
+// their defaults are the window's start-up state.
+void addControlOptions(QCommandLineParser& parser);
+
+// Reads the control options; on a value outside its control's range, prints one
+// line naming the option and its range and returns nothing.
+std::optional<ControlState> readControlOptions(const QCommandLineParser& parser);
+
+// Adds --help/--version, parses, and handles --help, --version and parse errors.
+// Returns an exit code when the command should end right away.
+std::optional<int> parseOrExit(QCommandLineParser& parser, const QStringList& arguments);
+
+// Reads a whole-number option within [low, high]; prints the error line itself.
+std::optional<int> readWholeNumber(const QCommandLineParser& parser, const QString& name, int low,
+                                   int high);
+
+int usageError(const QString& message);
+
+// Writes text to stdout, turning CR LF into "\n" unless keepCrLf.
+void writeOut(const std::string& text, bool keepCrLf);
+
+} // namespace kelvane::cli

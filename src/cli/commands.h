@@ -1,0 +1,11 @@
+#pragma once
+// The kelvanectl subcommands. Each takes its own argument list, the first
+// entry being "kelvanectl <command>", and returns the process exit code.
+
+#include <QStringList>
+
+namespace kelvane::cli {
+
+int runPlan(const QStringList& arguments);
+
+} // namespace kelvane::cli

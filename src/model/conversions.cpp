@@ -1,0 +1,254 @@
+#include "model/conversions.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+
+namespace kelvane {
+namespace {
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+int hexDigitValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+// Parses "[-]digits[.digits][e[+-]digits]" (no '+' in front); nullopt when the
+// value is beyond the range of a double.
+std::optional<double> parseDecimal(std::string_view text) {
+    double value = 0;
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), value,
+                                        std::chars_format::general);
+    if (result.ec != std::errc() || !std::isfinite(value)) return std::nullopt;
+    return value;
+}
+
+// The decimal digits of |value| rounded to 15 significant digits, trailing zeros
+// removed. The first digit stands at 10^exponent. Zero gives digits "0" and
+// exponent 0.
+struct Decimal {
+    std::string digits;
+    int exponent = 0;
+};
+
+Decimal toDecimal15(double value) {
+    char buffer[64];
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific, 14);
+    const std::string_view text(buffer, static_cast<std::size_t>(result.ptr - buffer));
+    const auto ePos = text.find('e');
+    Decimal d;
+    for (char c : text.substr(0, ePos))
+        if (isDigit(c)) d.digits.push_back(c);
+    int exponent = 0;
+    std::string_view expText = text.substr(ePos + 1);
+    if (!expText.empty() && expText.front() == '+') expText.remove_prefix(1);
+    std::from_chars(expText.data(), expText.data() + expText.size(), exponent);
+    d.exponent = exponent;
+    while (d.digits.size() > 1 && d.digits.back() == '0') d.digits.pop_back();
+    if (d.digits == "0") d.exponent = 0;
+    return d;
+}
+
+// Adds one unit in the last place of a string of decimal digits; may grow it.
+void incrementDigits(std::string& digits) {
+    for (auto it = digits.rbegin(); it != digits.rend(); ++it) {
+        if (*it != '9') {
+            ++*it;
+            return;
+        }
+        *it = '0';
+    }
+    digits.insert(digits.begin(), '1');
+}
+
+std::string nonFiniteText(double value) {
+    if (std::isnan(value)) return "NaN";
+    return value < 0 ? "-Infinity" : "Infinity";
+}
+
+} // namespace
+
+double val(std::string_view text) {
+    std::string s;
+    s.reserve(text.size());
+    for (char c : text)
+        if (c != ' ' && c != '\t' && c != '\n') s.push_back(c);
+
+    if (s.size() >= 2 && s[0] == '&' && (s[1] == 'H' || s[1] == 'h')) {
+        double value = 0;
+        for (std::size_t i = 2; i < s.size() && hexDigitValue(s[i]) >= 0; ++i)
+            value = value * 16 + hexDigitValue(s[i]);
+        return std::isfinite(value) ? value : 0.0;
+    }
+
+    std::string number;
+    std::size_t i = 0;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
+        if (s[i] == '-') number.push_back('-');
+        ++i;
+    }
+    bool anyDigit = false;
+    bool point = false;
+    for (; i < s.size(); ++i) {
+        if (isDigit(s[i])) {
+            anyDigit = true;
+            number.push_back(s[i]);
+        } else if (s[i] == '.' && !point) {
+            point = true;
+            number.push_back('.');
+        } else {
+            break;
+        }
+    }
+    if (!anyDigit) return 0.0;
+    if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
+        std::size_t j = i + 1;
+        std::string exponent = "e";
+        if (j < s.size() && (s[j] == '+' || s[j] == '-')) exponent.push_back(s[j++]);
+        const std::size_t firstDigit = j;
+        while (j < s.size() && isDigit(s[j])) exponent.push_back(s[j++]);
+        if (j > firstDigit) number += exponent;
+    }
+    return parseDecimal(number).value_or(0.0);
+}
+
+std::string plainNumberText(double value) {
+    if (!std::isfinite(value)) return nonFiniteText(value);
+    const Decimal d = toDecimal15(value);
+    std::string text = value < 0 && d.digits != "0" ? "-" : "";
+    if (d.digits == "0") return "0";
+    if (d.exponent >= 15 || d.exponent < -5) {
+        text += d.digits.substr(0, 1);
+        if (d.digits.size() > 1) text += "." + d.digits.substr(1);
+        const int e = std::abs(d.exponent);
+        text += d.exponent < 0 ? "E-" : "E+";
+        if (e < 10) text += "0";
+        text += std::to_string(e);
+        return text;
+    }
+    if (d.exponent >= 0) {
+        const auto intDigits = static_cast<std::size_t>(d.exponent) + 1;
+        std::string digits = d.digits;
+        if (digits.size() < intDigits) digits.append(intDigits - digits.size(), '0');
+        text += digits.substr(0, intDigits);
+        if (digits.size() > intDigits) text += "." + digits.substr(intDigits);
+    } else {
+        text += "." + std::string(static_cast<std::size_t>(-d.exponent - 1), '0') + d.digits;
+    }
+    return text;
+}
+
+std::string str(double value) {
+    const std::string text = plainNumberText(value);
+    return text.front() == '-' ? text : " " + text;
+}
+
+std::optional<double> strictNumber(std::string_view text) {
+    auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
+    while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+
+    std::string number;
+    std::size_t i = 0;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        if (text[i] == '-') number.push_back('-');
+        ++i;
+    }
+    std::size_t digits = 0;
+    bool point = false;
+    for (; i < text.size(); ++i) {
+        if (isDigit(text[i])) {
+            ++digits;
+        } else if (text[i] == '.' && !point) {
+            point = true;
+        } else {
+            break;
+        }
+        number.push_back(text[i]);
+    }
+    if (digits == 0) return std::nullopt;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        number.push_back('e');
+        ++i;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-')) number.push_back(text[i++]);
+        std::size_t exponentDigits = 0;
+        for (; i < text.size() && isDigit(text[i]); ++i, ++exponentDigits) number.push_back(text[i]);
+        if (exponentDigits == 0) return std::nullopt;
+    }
+    if (i != text.size()) return std::nullopt;
+    return parseDecimal(number);
+}
+
+std::string format(double value, std::string_view pattern) {
+    if (!std::isfinite(value)) return nonFiniteText(value);
+
+    const auto pointPos = pattern.find('.');
+    const bool hasPoint = pointPos != std::string_view::npos;
+    const std::string_view intPattern = pattern.substr(0, pointPos);
+    const std::string_view fracPattern = hasPoint ? pattern.substr(pointPos + 1) : std::string_view{};
+    auto count = [](std::string_view p, auto pred) {
+        return static_cast<std::size_t>(std::count_if(p.begin(), p.end(), pred));
+    };
+    const std::size_t intZeros = count(intPattern, [](char c) { return c == '0'; });
+    const std::size_t fracMin = count(fracPattern, [](char c) { return c == '0'; });
+    const std::size_t fracMax = count(fracPattern, [](char c) { return c == '0' || c == '#'; });
+
+    // Split the 15-digit decimal text into integer and fraction digits.
+    const Decimal d = toDecimal15(value);
+    std::string intDigits;
+    std::string fracDigits;
+    if (d.digits == "0") {
+        // nothing: both parts are zero
+    } else if (d.exponent >= 0) {
+        const auto intCount = static_cast<std::size_t>(d.exponent) + 1;
+        std::string digits = d.digits;
+        if (digits.size() < intCount) digits.append(intCount - digits.size(), '0');
+        intDigits = digits.substr(0, intCount);
+        fracDigits = digits.substr(intCount);
+    } else {
+        fracDigits = std::string(static_cast<std::size_t>(-d.exponent - 1), '0') + d.digits;
+    }
+
+    // Round half away from zero on the decimal digits themselves.
+    if (fracDigits.size() > fracMax) {
+        const bool roundUp = fracDigits[fracMax] >= '5';
+        fracDigits.resize(fracMax);
+        if (roundUp) {
+            std::string all = intDigits + fracDigits;
+            const std::size_t before = all.size();
+            incrementDigits(all);
+            const std::size_t intCount = intDigits.size() + (all.size() - before);
+            intDigits = all.substr(0, intCount);
+            fracDigits = all.substr(intCount);
+        }
+    }
+
+    intDigits.erase(0, std::min(intDigits.find_first_not_of('0'), intDigits.size()));
+    if (intDigits.size() < intZeros) intDigits.insert(0, intZeros - intDigits.size(), '0');
+    while (fracDigits.size() > fracMin && fracDigits.back() == '0') fracDigits.pop_back();
+    if (fracDigits.size() < fracMin) fracDigits.append(fracMin - fracDigits.size(), '0');
+
+    std::string text = value < 0 ? "-" : "";
+    text += intDigits;
+    if (hasPoint) text += "." + fracDigits;
+    return text;
+}
+
+std::string hex(std::int64_t value) {
+    static constexpr char digits[] = "0123456789ABCDEF";
+    std::uint64_t magnitude =
+        value < 0 ? ~static_cast<std::uint64_t>(value) + 1 : static_cast<std::uint64_t>(value);
+    std::string text;
+    do {
+        text.insert(text.begin(), digits[magnitude % 16]);
+        magnitude /= 16;
+    } while (magnitude != 0);
+    return value < 0 ? "-" + text : text;
+}
+
+} // namespace kelvane

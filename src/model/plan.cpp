@@ -1,0 +1,95 @@
+#include "model/plan.h"
+
+#include <array>
+#include <cmath>
+#include <tuple>
+
+#include "model/conversions.h"
+
+namespace kelvane {
+namespace {
+
+constexpr double largestField = 2147483647.0;
+
+struct ChipVcoRange {
+    const char* variant;
+    double lower;
+    double upper;
+};
+
+// Ranges overlap on purpose: one VCO frequency may be served by two variants.
+constexpr std::array<ChipVcoRange, 6> chipVcoRanges{{
+    {"2060E ", 1990, 2240},
+    {"2380E ", 2200, 2530},
+    {"2690E ", 2490, 2865},
+    {"3030E ", 2810, 3230},
+    {"3320E ", 3130, 3600},
+    {"3740E ", 3480, 4000},
+}};
+
+bool beyondField(double value) { return !std::isfinite(value) || std::fabs(value) > largestField; }
+
+std::string dnCaption(double denom) { return "D =   " + str(denom); }
+
+} // namespace
+
+std::pair<std::string, Colour> chipVariantCaption(double fvco) {
+    if (fvco > 4000 || fvco < 1900 || std::isnan(fvco)) return {"Invalid Frequency Range", colours::red};
+    std::string text = "LMX2541-";
+    for (const auto& range : chipVcoRanges)
+        if (range.lower <= fvco && fvco <= range.upper) text += range.variant;
+    return {text, colours::darkGreen};
+}
+
+PlanOutcome calculatePlan(const PlanInputs& in) {
+    if (in.r == 0) return RefusedPlan{"Reference divider R is 0: no comparison frequency", {}};
+
+    const double reference = val(in.frText);
+    const double doublerValue = in.doubler ? 1 : 0;
+    Plan p;
+
+    p.fcomp = reference / in.r;
+    if (p.fcomp == 0) p.fcomp = 0.001;
+    if (in.doubler) p.fcomp = p.fcomp * 2;
+    if (!std::isfinite(p.fcomp))
+        return RefusedPlan{"Reference frequency is out of range: no comparison frequency", {}};
+
+    p.denom = std::floor(p.fcomp * 1000000 / in.fres / in.odiv * in.rfMult + 0.5);
+    if (beyondField(p.denom))
+        return RefusedPlan{"Resolution is too fine for the comparison frequency: denominator beyond 2147483647",
+                           std::isfinite(p.denom) ? std::optional(dnCaption(p.denom)) : std::nullopt};
+    if (p.denom == 0)
+        return RefusedPlan{"Resolution is coarser than the comparison frequency allows: no denominator",
+                           dnCaption(p.denom)};
+
+    p.effN = in.fvco / p.fcomp;
+    p.n = std::floor(p.effN);
+    if (beyondField(p.n))
+        return RefusedPlan{"VCO frequency is out of range for the comparison frequency: N beyond 2147483647",
+                           dnCaption(p.denom)};
+    p.fract = std::floor((p.effN - p.n) * p.denom + 0.5);
+    if (beyondField(p.fract))
+        return RefusedPlan{"Fractional numerator F beyond 2147483647", dnCaption(p.denom)};
+
+    // Reg4 carries the reference in whole MHz; far below zero it no longer fits a word.
+    if (std::floor(reference + 0.5) < -largestField)
+        return RefusedPlan{"Reference frequency is out of range: it does not fit register 4",
+                           dnCaption(p.denom)};
+
+    p.fcorr = reference / in.r * in.rfMult * (doublerValue + 1) * (p.n + p.fract / p.denom) / in.odiv;
+    p.ferror = (p.fcorr - val(in.foText)) * 1000000;
+
+    PlanCaptions c;
+    c.fv = format(in.fvco, "0000.0####") + " MHz";
+    c.fc = format(p.fcomp * 1000, "##00.###") + " kHz";
+    c.dn = dnCaption(p.denom);
+    c.dnColour = p.denom < 4194304 ? colours::black : colours::red;
+    c.frlabel = "F =     " + str(p.fract);
+    c.nlabel = "N =      " + str(p.n);
+    c.stepLbl = in.odiv > 1 ? "Step =  " + format(p.fcomp / p.denom * 1000000, "####.#####") : "";
+    c.operr = std::fabs(p.ferror) > 0.001 ? "Output Freq Error  " + format(p.ferror, "##0.0##") + "  Hz" : "";
+    std::tie(c.chipType, c.chipTypeColour) = chipVariantCaption(in.fvco);
+    return PlannedFrequency{p, c};
+}
+
+} // namespace kelvane

@@ -1,0 +1,66 @@
+#pragma once
+// The fractional-N frequency plan: comparison frequency, denominator D, integer
+// N and numerator F for the wanted VCO frequency, the output frequency they
+// really give, and the captions the plan displays show.
+//
+// Arithmetic is double precision, evaluated left to right exactly as the
+// formulas in plan.cpp are written, because users compare the results with
+// their own calculations digit for digit.
+
+#include <optional>
+#include <string>
+#include <variant>
+
+#include "model/colour.h"
+
+namespace kelvane {
+
+struct PlanInputs {
+    std::string foText = " 2320.25"; // wanted output frequency, MHz, as typed
+    std::string frText = " 10";      // reference frequency, MHz, as typed
+    int r = 1;                       // reference divider in use (1 with the doubler)
+    bool doubler = false;
+    int odiv = 1;         // output divider, 1 ... 63
+    double fvco = 2320.25; // VCO frequency, MHz
+    double fres = 10;      // wanted resolution at the final output, Hz, never 0
+    double rfMult = 1;     // final RF multiplication factor, > 0
+};
+
+struct Plan {
+    double fcomp = 0;  // comparison frequency, MHz
+    double denom = 0;  // D
+    double effN = 0;   // Fvco / Fcomp
+    double n = 0;      // integer part of EffN
+    double fract = 0;  // F
+    double fcorr = 0;  // output frequency that N, F and D give, MHz
+    double ferror = 0; // Fcorr minus the wanted output frequency, Hz
+};
+
+struct PlanCaptions {
+    std::string fv, fc, dn, frlabel, nlabel, stepLbl, operr, chipType;
+    Colour dnColour = colours::black;
+    Colour chipTypeColour = colours::darkGreen;
+};
+
+struct PlannedFrequency {
+    Plan plan;
+    PlanCaptions captions;
+};
+
+// A plan that cannot be formed: no register word can be composed from it.
+struct RefusedPlan {
+    std::string reason;
+    // The D that was computed and the caption showing it, when D could be
+    // formed at all; the window shows it in red.
+    std::optional<std::string> dnCaption;
+};
+
+using PlanOutcome = std::variant<PlannedFrequency, RefusedPlan>;
+
+PlanOutcome calculatePlan(const PlanInputs& in);
+
+// Variants of the chip whose VCO covers the frequency ("LMX2541-2380E "), or
+// "Invalid Frequency Range" in red outside 1900 ... 4000 MHz.
+std::pair<std::string, Colour> chipVariantCaption(double fvco);
+
+} // namespace kelvane

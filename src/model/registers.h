@@ -1,0 +1,62 @@
+#pragma once
+// The register image: the twelve words that program the chip (registers 0 to 9,
+// 12 and 13), composed from the frequency plan and the loop and output settings.
+// Every word carries its register address in bits 3..0.
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "model/plan.h"
+
+namespace kelvane {
+
+// The loop and output settings, as the window's controls hold them. The
+// doubler and the output divider come with the plan inputs.
+struct LoopSettings {
+    int chargePumpGain = 19; // 0 ... 31 (the gain shown is the value plus 1)
+    bool chargePumpPositive = false;
+    int dither = 1;      // 0 ... 3
+    int order = 2;       // 0 ... 4
+    int mux = 3;         // 0 ... 13
+    int outTerm = 12;    // 0 ... 15
+    int vcoGain = 12;    // 0 ... 15
+    int divGain = 12;    // 0 ... 15
+    bool externalVco = false;
+};
+
+// Words indexed by register address; 10 and 11 are not part of the image.
+struct RegisterImage {
+    std::array<std::int64_t, 14> word{};
+    std::int64_t& operator[](int address) { return word.at(static_cast<std::size_t>(address)); }
+    std::int64_t operator[](int address) const { return word.at(static_cast<std::size_t>(address)); }
+    friend bool operator==(const RegisterImage&, const RegisterImage&) = default;
+};
+
+// The order in which the words go to the chip, and in which they are listed.
+inline constexpr std::array<int, 12> transferOrder{7, 13, 12, 9, 8, 6, 5, 4, 3, 2, 1, 0};
+
+inline constexpr std::int64_t reg5Constant = 0xA0040005;
+inline constexpr std::int64_t reg7Constant = 0x00000017;
+inline constexpr std::int64_t reg8Constant = 0x0111CE58;
+inline constexpr std::int64_t reg9Constant = 0x28001409;
+inline constexpr std::int64_t reg12Constant = 0x0000001C;
+
+// The three words that hold the division ratio; also used by the FSK generator
+// with its own N, F and D.
+std::int64_t composeReg0(std::int64_t n, std::int64_t fract);
+std::int64_t composeReg1(std::int64_t r, std::int64_t n, std::int64_t fract);
+std::int64_t composeReg2(std::int64_t denom);
+
+// The whole image for a plan that calculatePlan() accepted from these inputs.
+RegisterImage composeRegisters(const Plan& plan, const PlanInputs& inputs, const LoopSettings& settings);
+
+// Exactly 8 upper-case hexadecimal digits for every value from -2^32 to
+// 2^32 - 1, a negative value taken as value + 2^32. A value of 2^32 or more
+// gives a longer text; it is not cut.
+std::string hexFormat(std::int64_t word);
+
+// Six lines of two words each, in transfer order, each ending in CR LF.
+std::string registerListing(const RegisterImage& image);
+
+} // namespace kelvane
