@@ -1,0 +1,22 @@
+#include "export/ee_hex_data.h"
+
+#include <stdexcept>
+
+#include "model/registers.h"
+
+namespace kelvane {
+
+bool fitsRegisterWord(std::int64_t word) {
+    constexpr std::int64_t span = std::int64_t{1} << 32;
+    return word >= -span && word < span;
+}
+
+std::string eeHexData(std::int64_t word) {
+    if (!fitsRegisterWord(word))
+        throw std::out_of_range("register word " + hexFormat(word) + " does not fit in 32 bits");
+    const std::string h = hexFormat(word);
+    return "   de  0x" + h.substr(0, 2) + ", 0x" + h.substr(2, 2) + ", 0x" + h.substr(4, 2) +
+           ", 0x" + h.substr(6, 2);
+}
+
+} // namespace kelvane
