@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <cstdio>
 
+#include "modes/wsjt_modes.h"
+
 namespace kelvane::cli {
 namespace {
 
@@ -59,6 +61,12 @@ void addControlOptions(QCommandLineParser& parser) {
                               .arg(defaults.*option.field),
                           "n"});
     }
+    parser.addOption({"wsjt",
+                      QString("WSJT mode (ChgWSJT), %1 to %2: sets the resolution text as the mode "
+                              "selector does. Not with --res.")
+                          .arg(wsjtModeMin)
+                          .arg(wsjtModeMax),
+                      "n"});
     parser.addOption({"doubler", "Reference doubler on (RefDbl)."});
     parser.addOption({"ext-vco", "External VCO in use (ExtVCO)."});
     parser.addOption({"cpp", "Positive charge pump polarity (CPP); counts only with --ext-vco."});
@@ -89,6 +97,15 @@ std::optional<ControlState> readControlOptions(const QCommandLineParser& parser)
         if (!value) return std::nullopt;
         state.*option.field = *value;
     }
+    if (parser.isSet("wsjt")) {
+        if (parser.isSet("res")) {
+            usageError("--wsjt and --res both set the resolution text; give only one of them");
+            return std::nullopt;
+        }
+        const auto mode = readWholeNumber(parser, "wsjt", wsjtModeMin, wsjtModeMax);
+        if (!mode) return std::nullopt;
+        state.res = selectWsjtMode(*mode).resText;
+    }
     state.doubler = parser.isSet("doubler");
     state.externalVco = parser.isSet("ext-vco");
     state.chargePumpPositive = parser.isSet("cpp");
@@ -110,6 +127,15 @@ std::optional<int> parseOrExit(QCommandLineParser& parser, const QStringList& ar
     if (!parser.positionalArguments().isEmpty())
         return usageError("unexpected argument \"" + parser.positionalArguments().first() + "\"");
     return std::nullopt;
+}
+
+std::optional<Recalculation> recalculateOrReport(const ControlState& controls) {
+    auto outcome = recalculate(planInputsFrom(controls), loopSettingsFrom(controls));
+    if (const auto* refused = std::get_if<RefusedPlan>(&outcome)) {
+        std::fprintf(stderr, "kelvanectl: no plan: %s\n", refused->reason.c_str());
+        return std::nullopt;
+    }
+    return std::get<Recalculation>(std::move(outcome));
 }
 
 int usageError(const QString& message) {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "model/control_state.h"
+#include "model/recalculation.h"
 
 namespace kelvane::cli {
 
@@ -21,7 +22,8 @@ inline constexpr int exitUsage = 2;
 // their defaults are the window's start-up state.
 void addControlOptions(QCommandLineParser& parser);
 
-// Reads the control options; on a value outside its control's range, prints one
+// Reads the control options, --wsjt setting the resolution text as the mode
+// selector does; on a value outside its control's range, prints one
 // line naming the option and its range and returns nothing.
 std::optional<ControlState> readControlOptions(const QCommandLineParser& parser);
 
@@ -32,6 +34,10 @@ std::optional<int> parseOrExit(QCommandLineParser& parser, const QStringList& ar
 // Reads a whole-number option within [low, high]; prints the error line itself.
 std::optional<int> readWholeNumber(const QCommandLineParser& parser, const QString& name, int low,
                                    int high);
+
+// The recalculation for these controls; prints why there is no plan and returns
+// nothing when the plan is refused.
+std::optional<Recalculation> recalculateOrReport(const ControlState& controls);
 
 int usageError(const QString& message);
 

@@ -7,5 +7,7 @@
 namespace kelvane::cli {
 
 int runPlan(const QStringList& arguments);
+int runExport(const QStringList& arguments);
+int runFsk(const QStringList& arguments);
 
 } // namespace kelvane::cli

@@ -18,6 +18,8 @@ struct Command {
 
 constexpr Command commands[] = {
     {"plan", "print the frequency plan and the register listing", kelvane::cli::runPlan},
+    {"export", "print the register set as PIC assembler lines", kelvane::cli::runExport},
+    {"fsk", "print the FSK-by-Reg2 denominators for a shift", kelvane::cli::runFsk},
 };
 
 void printUsage(std::FILE* to) {

@@ -1,0 +1,33 @@
+// kelvanectl fsk: the FSK-by-Reg2 report for a shift.
+
+#include "cli/command_line.h"
+#include "cli/commands.h"
+#include "modes/fsk_report.h"
+
+namespace kelvane::cli {
+
+int runFsk(const QStringList& arguments) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        "Prints the FSK report of \"Generate D data\": the denominator and Reg2 word\n"
+        "for a shift, and a Reg0 to Reg2 set for WSJT modulation by Reg2.");
+    addControlOptions(parser);
+    parser.addOption({"shift",
+                      "FSK shift text, Hz at the output, negative lowers (FSKShift). "
+                      "Default \"-400\".",
+                      "text", "-400"});
+    parser.addOption({"crlf", "End lines with CR LF, as the window has them."});
+    if (auto exit = parseOrExit(parser, arguments)) return *exit;
+    const auto controls = readControlOptions(parser);
+    if (!controls) return exitUsage;
+
+    const auto recalculation = recalculateOrReport(*controls);
+    if (!recalculation) return exitUsage;
+    const GeneratedText report = fskReport(fskInputsFrom(*controls, recalculation->plan),
+                                           parser.value("shift").toStdString());
+    if (!report.ok) return usageError(QString::fromStdString(report.text));
+    writeOut(report.text, parser.isSet("crlf"));
+    return exitOk;
+}
+
+} // namespace kelvane::cli
