@@ -1,0 +1,29 @@
+#pragma once
+// The export window: the register set as PIC assembler text, in one editable
+// box for the user to copy from.
+
+#include <QWidget>
+#include <memory>
+#include <string>
+
+namespace Ui {
+class ExpForm;
+}
+
+namespace kelvane::ui {
+
+class ExpForm : public QWidget {
+    Q_OBJECT
+public:
+    // A separate top-level window that stays with its parent.
+    explicit ExpForm(QWidget* parent = nullptr);
+    ~ExpForm() override;
+
+    // Replaces the whole text of PasteText.
+    void setListing(const std::string& listing);
+
+private:
+    std::unique_ptr<Ui::ExpForm> form;
+};
+
+} // namespace kelvane::ui

@@ -1,0 +1,24 @@
+#include "ui/fsk_reg2.h"
+
+#include "ui/text_box.h"
+#include "ui_fsk_reg2.h"
+
+namespace kelvane::ui {
+
+FSKReg2::FSKReg2(FskInputsProvider provider, QWidget* parent)
+    : QWidget(parent, Qt::Window), form(std::make_unique<Ui::FSKReg2>()),
+      inputs(std::move(provider)) {
+    form->setupUi(this);
+    useFixedPitch(form->NewDResults);
+    connect(form->GenNewD, &QPushButton::clicked, this, &FSKReg2::onGenNewDClicked);
+}
+
+FSKReg2::~FSKReg2() = default;
+
+void FSKReg2::onGenNewDClicked() {
+    // The report, or the one line that says which input to correct.
+    const GeneratedText report = fskReport(inputs(), form->FSKShift->text().toStdString());
+    replaceText(form->NewDResults, report.text);
+}
+
+} // namespace kelvane::ui
