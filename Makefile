@@ -12,6 +12,7 @@ test: build
 
 bench: build
 	./build/bench/kelvane-bench
+	./scripts/bench-window
 
 # The whole test suite under AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize: deps
