@@ -6,15 +6,15 @@
 namespace kelvane::ui {
 
 ExpForm::ExpForm(QWidget* parent)
-    : QWidget(parent, Qt::Window), form(std::make_unique<Ui::ExpForm>()) {
-    form->setupUi(this);
-    useFixedPitch(form->PasteText);
+    : QWidget(parent, Qt::Window), form_(std::make_unique<Ui::ExpForm>()) {
+    form_->setupUi(this);
+    useFixedPitch(form_->PasteText);
 }
 
 ExpForm::~ExpForm() = default;
 
 void ExpForm::setListing(const std::string& listing) {
-    replaceText(form->PasteText, listing);
+    replaceText(form_->PasteText, listing);
 }
 
 } // namespace kelvane::ui

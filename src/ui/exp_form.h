@@ -23,7 +23,7 @@ public:
     void setListing(const std::string& listing);
 
 private:
-    std::unique_ptr<Ui::ExpForm> form;
+    std::unique_ptr<Ui::ExpForm> form_;
 };
 
 } // namespace kelvane::ui

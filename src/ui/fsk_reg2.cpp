@@ -6,19 +6,19 @@
 namespace kelvane::ui {
 
 FSKReg2::FSKReg2(FskInputsProvider provider, QWidget* parent)
-    : QWidget(parent, Qt::Window), form(std::make_unique<Ui::FSKReg2>()),
-      inputs(std::move(provider)) {
-    form->setupUi(this);
-    useFixedPitch(form->NewDResults);
-    connect(form->GenNewD, &QPushButton::clicked, this, &FSKReg2::onGenNewDClicked);
+    : QWidget(parent, Qt::Window), form_(std::make_unique<Ui::FSKReg2>()),
+      inputs_(std::move(provider)) {
+    form_->setupUi(this);
+    useFixedPitch(form_->NewDResults);
+    connect(form_->GenNewD, &QPushButton::clicked, this, &FSKReg2::onGenNewDClicked);
 }
 
 FSKReg2::~FSKReg2() = default;
 
 void FSKReg2::onGenNewDClicked() {
     // The report, or the one line that says which input to correct.
-    const GeneratedText report = fskReport(inputs(), form->FSKShift->text().toStdString());
-    replaceText(form->NewDResults, report.text);
+    const GeneratedText report = fskReport(inputs_(), form_->FSKShift->text().toStdString());
+    replaceText(form_->NewDResults, report.text);
 }
 
 } // namespace kelvane::ui

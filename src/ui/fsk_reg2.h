@@ -27,8 +27,8 @@ public:
 private:
     void onGenNewDClicked();
 
-    std::unique_ptr<Ui::FSKReg2> form;
-    FskInputsProvider inputs;
+    std::unique_ptr<Ui::FSKReg2> form_;
+    FskInputsProvider inputs_;
 };
 
 } // namespace kelvane::ui

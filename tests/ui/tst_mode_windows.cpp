@@ -65,6 +65,7 @@ void TestModeWindows::accessibility() {
     else
         w = std::make_unique<FSKReg2>(startUp);
     QCOMPARE(w->objectName(), window);
+    QCOMPARE(w->accessibleDescription(), window);
     int controls = 0;
     for (QWidget* child : w->findChildren<QWidget*>()) {
         const bool textBox =
