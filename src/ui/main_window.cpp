@@ -10,6 +10,7 @@
 #include "model/setting_captions.h"
 #include "ui/label_text.h"
 #include "ui/main_window_controls.h"
+#include "ui/modes_controller.h"
 
 namespace kelvane::ui {
 namespace {
@@ -31,6 +32,7 @@ MainWindow::MainWindow(QWidget* parent)
     ui_->setupUi(this);
     prepareControls();
     connectHandlers();
+    modes_ = new ModesController(*this);
     startUp();
 }
 
@@ -42,6 +44,10 @@ Ui::LMX2541& MainWindow::controls() {
 
 WindowState& MainWindow::state() {
     return state_;
+}
+
+ModesController& MainWindow::modes() {
+    return *modes_;
 }
 
 void MainWindow::prepareControls() {

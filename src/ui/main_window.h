@@ -14,6 +14,8 @@ class LMX2541;
 
 namespace kelvane::ui {
 
+class ModesController;
+
 // The main window LMX2541: the whole working surface of the program and the
 // owner of the run's state. Every input change runs its handler, which sets
 // the window's variables and captions and then recalculates when the window
@@ -32,6 +34,9 @@ public:
     // The form's controls, named as the window's controls are named.
     Ui::LMX2541& controls();
     WindowState& state();
+    // The WSJT stepping, FSK and export buttons; its quickFreqUpdateRequested()
+    // is for the device link to serve.
+    ModesController& modes();
 
     // Recomputes the plan, its displays, every register word and the register
     // listing from the controls and the state. A plan that the model refuses
@@ -78,6 +83,7 @@ private:
     WindowState state_;
     WindowPlacement placement_;
     QLabel* planStatus_ = nullptr;
+    ModesController* modes_ = nullptr;
 };
 
 } // namespace kelvane::ui
