@@ -23,6 +23,8 @@ public:
     void setListing(const std::string& listing);
 
 private:
+    void openAtListingSize();
+
     std::unique_ptr<Ui::ExpForm> form_;
 };
 

@@ -7,8 +7,10 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QtTest>
 
+#include "export/pic_listing.h"
 #include "ui/exp_form.h"
 #include "ui/fsk_reg2.h"
 
@@ -88,11 +90,22 @@ void TestModeWindows::exportWindow() {
     QVERIFY(QFontInfo(box->font()).fixedPitch());
     QCOMPARE(box->toPlainText(), "");
 
-    form.setListing("  ;  Fout  2320.25MHz\r\n   de  0x00, 0x00, 0x00, 0x17    ;  Reg7   \r\n");
+    // A listing with large plan values shows whole, without scrolling.
+    ExportInputs large;
+    large.foText = "3999.99999999";
+    large.resText = "0.001";
+    large.rfMult = 16;
+    large.r = 4096;
+    large.denom = 4194303;
+    large.n = 262143;
+    large.fract = 4194303;
+    const std::string listing = picListing(large).text;
+    form.setListing(listing);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    QCOMPARE(box->toPlainText(),
-             "  ;  Fout  2320.25MHz\n   de  0x00, 0x00, 0x00, 0x17    ;  Reg7   \n");
+    QCOMPARE(box->toPlainText(), QString::fromStdString(listing).replace("\r\n", "\n"));
+    QCOMPARE(box->verticalScrollBar()->maximum(), 0);
+    QCOMPARE(box->horizontalScrollBar()->maximum(), 0);
     QCOMPARE(copied(box), box->toPlainText());
 
     // The user may edit the listing; the next one replaces it whole.
