@@ -42,8 +42,14 @@ bool onSomeScreen(const QRect& frame) {
 
 void WindowPlacement::restore(QWidget& window, QSize windowSize) {
     const auto settings = openSettings();
-    restoredTop_ = storedTwips(settings->value(topKey, defaultTop).toString().toStdString());
-    restoredLeft_ = storedTwips(settings->value(leftKey, defaultLeft).toString().toStdString());
+    // A store that cannot be read or parsed holds no position at all; a key
+    // that holds text without a number still reads as 0.
+    auto stored = [&](const QString& key, const char* fallback) {
+        if (settings->status() != QSettings::NoError) return storedTwips(fallback);
+        return storedTwips(settings->value(key, fallback).toString().toStdString());
+    };
+    restoredTop_ = stored(topKey, defaultTop);
+    restoredLeft_ = stored(leftKey, defaultLeft);
 
     const QPointF dpi = logicalDpi();
     QPoint position(pixelsFromTwips(restoredLeft_, dpi.x()),

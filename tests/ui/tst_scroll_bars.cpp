@@ -15,15 +15,22 @@ using namespace window_support;
 
 namespace {
 
-// The style's own description of a scroll bar, to find its arrows, track and
-// thumb as they are drawn.
-struct StyleOptionReader : QScrollBar {
-    using QScrollBar::initStyleOption;
-};
-
+// The style's description of a scroll bar, filled as QScrollBar fills it, to
+// find its arrows, track and thumb as they are drawn.
 QRect partOf(QScrollBar* bar, QStyle::SubControl part) {
     QStyleOptionSlider option;
-    static_cast<StyleOptionReader*>(bar)->initStyleOption(&option);
+    option.initFrom(bar);
+    option.subControls = QStyle::SC_None;
+    option.activeSubControls = QStyle::SC_None;
+    option.orientation = bar->orientation();
+    option.minimum = bar->minimum();
+    option.maximum = bar->maximum();
+    option.sliderPosition = bar->sliderPosition();
+    option.sliderValue = bar->value();
+    option.singleStep = bar->singleStep();
+    option.pageStep = bar->pageStep();
+    option.upsideDown = bar->invertedAppearance();
+    if (bar->orientation() == Qt::Horizontal) option.state |= QStyle::State_Horizontal;
     return bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, part, bar);
 }
 

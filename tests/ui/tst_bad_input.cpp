@@ -1,0 +1,126 @@
+// Whatever is typed into the window's text boxes, and whatever the settings
+// store holds, the window neither crashes nor hangs: a plan is shown, or it is
+// refused with the reason in the status line and the last plan kept.
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStatusBar>
+#include <QtTest>
+
+#include "ui/main_window_controls.h"
+#include "window_support.h"
+
+using kelvane::ui::MainWindow;
+using namespace window_support;
+
+class TestBadInput : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void textBoxesTakeAnyText_data();
+    void textBoxesTakeAnyText();
+    void corruptSettingsGiveTheDefaults_data();
+    void corruptSettingsGiveTheDefaults();
+
+private:
+    QTemporaryDir settingsDir_;
+};
+
+void TestBadInput::initTestCase() {
+    isolateSettings(settingsDir_);
+}
+
+void TestBadInput::textBoxesTakeAnyText_data() {
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("text");
+    const QStringList boxes{"Fo", "Fr", "Res", "RFMultText"};
+    const QList<QPair<const char*, QString>> texts{
+        {"empty", ""},
+        {"blanks", "     "},
+        {"letters", "abc"},
+        {"overflow", "1e999"},
+        {"tiny negative", "-1e-300"},
+        {"NaN", "NaN"},
+        {"hex", "&HFFFFFFFF"},
+        {"long", QString(10000, QChar('9'))},
+        {"long with point", "0." + QString(9998, QChar('1'))},
+        {"non-ASCII", QString::fromUtf8("２３２０ µ ☃ \xF0\x9F\x93\xBB")},
+        {"huge", "1e308"},
+        {"negative", "-2320.25"},
+    };
+    for (const QString& box : boxes)
+        for (const auto& [name, text] : texts)
+            QTest::newRow(qPrintable(box + " " + name)) << box << text;
+}
+
+void TestBadInput::textBoxesTakeAnyText() {
+    QFETCH(QString, box);
+    QFETCH(QString, text);
+    MainWindow window;
+    const QString listingBefore = window.controls().Text1->toPlainText();
+    auto* status = window.findChild<QLabel*>("PlanStatus");
+    QVERIFY(status);
+
+    auto* edit = window.findChild<QLineEdit*>(box);
+    QVERIFY(edit);
+    edit->setText(text);
+
+    const QString listing = window.controls().Text1->toPlainText();
+    if (status->text().isEmpty()) {
+        // A plan was formed: six listing lines of eight-digit words.
+        QCOMPARE(listing.count('\n'), 6);
+    } else {
+        // Refused: the last plan stays, D is red.
+        QCOMPARE(listing, listingBefore);
+        QCOMPARE(window.controls().Dn->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    }
+    for (const QString& word : QStringList{"Fv", "Fc", "Frlabel", "Nlabel", "OPerr"}) {
+        const QString caption = window.findChild<QLabel*>(word)->text();
+        QVERIFY2(!caption.contains("nan", Qt::CaseInsensitive), qPrintable(word + ": " + caption));
+    }
+
+    // The window recovers as soon as the text is sound again.
+    edit->setText(box == "Fo" ? " 2320.25" : box == "RFMultText" ? "1" : " 10");
+    QCOMPARE(status->text(), QString());
+    QCOMPARE(window.controls().Text1->toPlainText(), listingBefore);
+}
+
+void TestBadInput::corruptSettingsGiveTheDefaults_data() {
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<bool>("defaults");
+    // A store that cannot be parsed or read gives the default position; texts
+    // that are readable but hold no number (overflow included) read as 0.
+    QTest::newRow("binary garbage") << QByteArray("\x00\xFF\xFE[[[\x01=\n\x80", 10) << true;
+    QTest::newRow("broken section") << QByteArray("[FormPLace\nLeft=@Variant(\\0\\0\nTop=\"\n") << true;
+    QTest::newRow("unreadable") << QByteArray("<directory>") << true;
+    QTest::newRow("numbers beyond range") << QByteArray("[FormPLace]\nLeft=1e999\nTop=-1e999\n") << false;
+    QTest::newRow("NaN") << QByteArray("[FormPLace]\nLeft=NaN\nTop=nan\n") << false;
+}
+
+void TestBadInput::corruptSettingsGiveTheDefaults() {
+    QFETCH(QByteArray, content);
+    const QString path = windowSettings()->fileName();
+    QDir(path).removeRecursively();
+    QFile::remove(path);
+    QPoint defaultPosition;
+    {
+        MainWindow fresh;
+        defaultPosition = fresh.pos();
+    }
+    QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+    if (content == "<directory>") {
+        // A store that cannot be read at all (root reads any file, so use a folder).
+        QVERIFY(QDir().mkpath(path));
+    } else {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(content);
+    }
+    MainWindow window;
+    QFETCH(bool, defaults);
+    QCOMPARE(window.pos(), defaults ? defaultPosition : QPoint(0, 0));
+}
+
+QTEST_MAIN(TestBadInput)
+#include "tst_bad_input.moc"
