@@ -18,6 +18,9 @@ struct Command {
 
 constexpr Command commands[] = {
     {"plan", "print the frequency plan and the register listing", kelvane::cli::runPlan},
+    {"send", "send the register words of a plan to the board", kelvane::cli::runSend},
+    {"read", "read the board's stored set back and print its plan", kelvane::cli::runRead},
+    {"ports", "list the serial ports with their numbers", kelvane::cli::runPorts},
 };
 
 void printUsage(std::FILE* to) {
