@@ -167,7 +167,6 @@ void TestBoard::eepromFileRefusals_data() {
     QTest::addColumn<QString>("message");
     QTest::newRow("short word") << QByteArray("# set\n0000017\n")
                                 << "line 2: expected a register word";
-    QTest::newRow("not hexadecimal") << QByteArray("0000001Z\n") << "line 1: expected";
     QTest::newRow("register 11 has no slot") << QByteArray("\n0000000B\n") << "line 2: expected";
 }
 

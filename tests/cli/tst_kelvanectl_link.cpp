@@ -75,8 +75,6 @@ private slots:
     void storeThenReadRestoresThePlan();
     void readAsJson();
     void readRefusesASilentBoard();
-    void portErrors_data();
-    void portErrors();
     void busyPort();
     void permissionDeniedNamesTheGroup();
     void unplugDuringStore();
@@ -143,26 +141,6 @@ void TestKelvanectlLink::readRefusesASilentBoard() {
     QCOMPARE(read.exitCode, 1);
     QCOMPARE(read.out, "");
     QCOMPARE(read.err, "kelvanectl: Init from EE: no answer from the board; nothing changed\n");
-}
-
-void TestKelvanectlLink::portErrors_data() {
-    QTest::addColumn<QString>("port");
-    QTest::addColumn<QByteArray>("message");
-    QTest::newRow("missing device")
-        << "/dev/pts/999999"
-        << QByteArray("kelvanectl: Invalid COM port: /dev/pts/999999 was not found.\n");
-    QTest::newRow("beyond 16 bits")
-        << "40000"
-        << QByteArray("kelvanectl: Invalid COM port: 40000 is not a port number: "
-                      "ports are numbered from 1 to 32767.\n");
-}
-
-void TestKelvanectlLink::portErrors() {
-    QFETCH(QString, port);
-    const Run r = kelvanectl({"send", "--port", port});
-    QCOMPARE(r.exitCode, 1);
-    QCOMPARE(r.out, "");
-    QTEST(r.err, "message");
 }
 
 void TestKelvanectlLink::busyPort() {
