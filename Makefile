@@ -2,7 +2,7 @@
 # Both install what is missing, configure and build first.
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: run test bench deps build clean
+.PHONY: run test bench deps build clean sanitize fuzz fuzz-smoke package
 
 run: build
 	./build/src/app/kelvane
@@ -13,6 +13,21 @@ test: build
 bench: build
 	./build/bench/kelvane-bench
 	./build/bench/kelvane-bench-link
+	./scripts/bench-window
+
+# The whole test suite under AddressSanitizer and UndefinedBehaviorSanitizer.
+sanitize: deps
+	cmake --preset asan >/dev/null
+	cmake --build --preset asan -j $(JOBS)
+	ctest --preset asan -j $(JOBS)
+
+# Long fuzzing runs (FUZZ_SECONDS per target); fuzz-smoke is the short run CI does.
+FUZZ_SECONDS ?= 600
+fuzz: deps
+	./scripts/fuzz $(FUZZ_SECONDS)
+
+fuzz-smoke: deps
+	./scripts/fuzz 12
 
 deps:
 	./scripts/install-deps
@@ -22,4 +37,8 @@ build: deps
 	cmake --build --preset default -j $(JOBS)
 
 clean:
-	rm -rf build build-debug build-asan
+	rm -rf build build-debug build-asan build-fuzz
+
+# A Debian package of the program in build/.
+package: build
+	cd build && cpack -G DEB

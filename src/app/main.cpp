@@ -1,6 +1,7 @@
 // kelvane: the window program.
 
 #include <QApplication>
+#include <QCommandLineParser>
 
 #include "ui/main_window.h"
 
@@ -9,6 +10,13 @@ int main(int argc, char* argv[]) {
     QApplication::setOrganizationName("Kelvane");
     QApplication::setApplicationName("Kelvane");
     QApplication::setApplicationVersion(KELVANE_VERSION);
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription("Control program for an LMX2541 synthesizer board.");
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.process(app);
+
     kelvane::ui::MainWindow window;
     window.show();
     return QApplication::exec();

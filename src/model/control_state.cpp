@@ -1,6 +1,7 @@
 #include "model/control_state.h"
 
 #include "model/conversions.h"
+#include "model/plan_input_rules.h"
 
 namespace kelvane {
 
@@ -11,12 +12,9 @@ PlanInputs planInputsFrom(const ControlState& c) {
     in.doubler = c.doubler;
     in.odiv = c.odiv;
     in.r = c.doubler ? 1 : c.rScroll;
-    const double multiplier = val(c.rfMult);
-    in.rfMult = multiplier > 0 ? multiplier : 1.0;
-    const double fout = val(c.fo);
-    in.fvco = fout * c.odiv / in.rfMult;
-    in.fres = val(c.res);
-    if (in.fres == 0) in.fres = 0.01;
+    in.rfMult = multiplierFrom(c.rfMult, 1.0);
+    in.fvco = vcoFrequency(val(c.fo), c.odiv, in.rfMult);
+    in.fres = resolutionFrom(c.res);
     return in;
 }
 

@@ -27,18 +27,18 @@ std::optional<double> parseDecimal(std::string_view text) {
     return value;
 }
 
-// The decimal digits of |value| rounded to 15 significant digits, trailing zeros
-// removed. The first digit stands at 10^exponent. Zero gives digits "0" and
-// exponent 0.
+// The decimal digits of |value| rounded to a number of significant digits,
+// trailing zeros removed. The first digit stands at 10^exponent. Zero gives
+// digits "0" and exponent 0.
 struct Decimal {
     std::string digits;
     int exponent = 0;
 };
 
-Decimal toDecimal15(double value) {
+Decimal toDecimal(double value, int significantDigits) {
     char buffer[64];
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific, 14);
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
+                                      std::chars_format::scientific, significantDigits - 1);
     const std::string_view text(buffer, static_cast<std::size_t>(result.ptr - buffer));
     const auto ePos = text.find('e');
     Decimal d;
@@ -69,6 +69,34 @@ void incrementDigits(std::string& digits) {
 std::string nonFiniteText(double value) {
     if (std::isnan(value)) return "NaN";
     return value < 0 ? "-Infinity" : "Infinity";
+}
+
+// Decimal text with the given number of significant digits and no leading
+// blank; an exponent from 10^significantDigits up and below 10^-5.
+std::string plainText(double value, int significantDigits) {
+    if (!std::isfinite(value)) return nonFiniteText(value);
+    const Decimal d = toDecimal(value, significantDigits);
+    std::string text = value < 0 && d.digits != "0" ? "-" : "";
+    if (d.digits == "0") return "0";
+    if (d.exponent >= significantDigits || d.exponent < -5) {
+        text += d.digits.substr(0, 1);
+        if (d.digits.size() > 1) text += "." + d.digits.substr(1);
+        const int e = std::abs(d.exponent);
+        text += d.exponent < 0 ? "E-" : "E+";
+        if (e < 10) text += "0";
+        text += std::to_string(e);
+        return text;
+    }
+    if (d.exponent >= 0) {
+        const auto intDigits = static_cast<std::size_t>(d.exponent) + 1;
+        std::string digits = d.digits;
+        if (digits.size() < intDigits) digits.append(intDigits - digits.size(), '0');
+        text += digits.substr(0, intDigits);
+        if (digits.size() > intDigits) text += "." + digits.substr(intDigits);
+    } else {
+        text += "." + std::string(static_cast<std::size_t>(-d.exponent - 1), '0') + d.digits;
+    }
+    return text;
 }
 
 } // namespace
@@ -117,34 +145,15 @@ double val(std::string_view text) {
     return parseDecimal(number).value_or(0.0);
 }
 
-std::string plainNumberText(double value) {
-    if (!std::isfinite(value)) return nonFiniteText(value);
-    const Decimal d = toDecimal15(value);
-    std::string text = value < 0 && d.digits != "0" ? "-" : "";
-    if (d.digits == "0") return "0";
-    if (d.exponent >= 15 || d.exponent < -5) {
-        text += d.digits.substr(0, 1);
-        if (d.digits.size() > 1) text += "." + d.digits.substr(1);
-        const int e = std::abs(d.exponent);
-        text += d.exponent < 0 ? "E-" : "E+";
-        if (e < 10) text += "0";
-        text += std::to_string(e);
-        return text;
-    }
-    if (d.exponent >= 0) {
-        const auto intDigits = static_cast<std::size_t>(d.exponent) + 1;
-        std::string digits = d.digits;
-        if (digits.size() < intDigits) digits.append(intDigits - digits.size(), '0');
-        text += digits.substr(0, intDigits);
-        if (digits.size() > intDigits) text += "." + digits.substr(intDigits);
-    } else {
-        text += "." + std::string(static_cast<std::size_t>(-d.exponent - 1), '0') + d.digits;
-    }
-    return text;
-}
+std::string plainNumberText(double value) { return plainText(value, 15); }
 
 std::string str(double value) {
     const std::string text = plainNumberText(value);
+    return text.front() == '-' ? text : " " + text;
+}
+
+std::string strSingle(float value) {
+    const std::string text = plainText(value, 7);
     return text.front() == '-' ? text : " " + text;
 }
 
@@ -199,7 +208,7 @@ std::string format(double value, std::string_view pattern) {
     const std::size_t fracMax = count(fracPattern, [](char c) { return c == '0' || c == '#'; });
 
     // Split the 15-digit decimal text into integer and fraction digits.
-    const Decimal d = toDecimal15(value);
+    const Decimal d = toDecimal(value, 15);
     std::string intDigits;
     std::string fracDigits;
     if (d.digits == "0") {

@@ -24,6 +24,10 @@ double val(std::string_view text);
 // (" 1E+15").
 std::string str(double value);
 
+// str() of a single-precision value: at most 7 significant digits, so that the
+// float nearest to 0.1 reads " .1"; from 1e7 up with an exponent (" 1E+07").
+std::string strSingle(float value);
+
 // str() without its leading blank for non-negative values: "2320.24999".
 std::string plainNumberText(double value);
 

@@ -1,6 +1,5 @@
 #include "model/plan.h"
 
-#include <array>
 #include <cmath>
 #include <tuple>
 
@@ -11,22 +10,6 @@ namespace {
 
 constexpr double largestField = 2147483647.0;
 
-struct ChipVcoRange {
-    const char* variant;
-    double lower;
-    double upper;
-};
-
-// Ranges overlap on purpose: one VCO frequency may be served by two variants.
-constexpr std::array<ChipVcoRange, 6> chipVcoRanges{{
-    {"2060E ", 1990, 2240},
-    {"2380E ", 2200, 2530},
-    {"2690E ", 2490, 2865},
-    {"3030E ", 2810, 3230},
-    {"3320E ", 3130, 3600},
-    {"3740E ", 3480, 4000},
-}};
-
 bool beyondField(double value) { return !std::isfinite(value) || std::fabs(value) > largestField; }
 
 std::string dnCaption(double denom) { return "D =   " + str(denom); }
@@ -34,7 +17,8 @@ std::string dnCaption(double denom) { return "D =   " + str(denom); }
 } // namespace
 
 std::pair<std::string, Colour> chipVariantCaption(double fvco) {
-    if (fvco > 4000 || fvco < 1900 || std::isnan(fvco)) return {"Invalid Frequency Range", colours::red};
+    if (fvco > chipVcoHighest || fvco < chipVcoLowest || std::isnan(fvco))
+        return {"Invalid Frequency Range", colours::red};
     std::string text = "LMX2541-";
     for (const auto& range : chipVcoRanges)
         if (range.lower <= fvco && fvco <= range.upper) text += range.variant;

@@ -7,6 +7,7 @@
 // formulas in plan.cpp are written, because users compare the results with
 // their own calculations digit for digit.
 
+#include <array>
 #include <optional>
 #include <string>
 #include <variant>
@@ -58,6 +59,27 @@ struct RefusedPlan {
 using PlanOutcome = std::variant<PlannedFrequency, RefusedPlan>;
 
 PlanOutcome calculatePlan(const PlanInputs& in);
+
+// The VCO range of each variant of the chip, in MHz, both ends included. The
+// ranges overlap on purpose: one VCO frequency may be served by two variants.
+struct ChipVcoRange {
+    const char* variant; // as the variant caption lists it, with its trailing blank
+    double lower;
+    double upper;
+};
+
+inline constexpr std::array<ChipVcoRange, 6> chipVcoRanges{{
+    {"2060E ", 1990, 2240},
+    {"2380E ", 2200, 2530},
+    {"2690E ", 2490, 2865},
+    {"3030E ", 2810, 3230},
+    {"3320E ", 3130, 3600},
+    {"3740E ", 3480, 4000},
+}};
+
+// The whole chip's VCO range, MHz; between 1900 and 1990 no variant is listed.
+inline constexpr double chipVcoLowest = 1900;
+inline constexpr double chipVcoHighest = 4000;
 
 // Variants of the chip whose VCO covers the frequency ("LMX2541-2380E "), or
 // "Invalid Frequency Range" in red outside 1900 ... 4000 MHz.

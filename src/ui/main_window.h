@@ -1,14 +1,83 @@
 #pragma once
 
 #include <QMainWindow>
+#include <memory>
+
+#include "ui/window_placement.h"
+#include "ui/window_state.h"
+
+class QLabel;
+
+namespace Ui {
+class LMX2541;
+}
 
 namespace kelvane::ui {
 
-// The main window LMX2541: the whole working surface of the program.
+// The main window LMX2541: the whole working surface of the program and the
+// owner of the run's state. Every input change runs its handler, which sets
+// the window's variables and captions and then recalculates when the window
+// is ready (notInit nonzero). Handlers are bound to the controls' change
+// signals, which fire for the program's own changes too and only when a value
+// really changes; the handler chains (the output divider rewriting Fo, the
+// external VCO clearing CPP) rely on that.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
+    // Builds the controls, opens at the stored position and shows the plan of
+    // the initial inputs.
     explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // The form's controls, named as the window's controls are named.
+    Ui::LMX2541& controls();
+    WindowState& state();
+
+    // Recomputes the plan, its displays, every register word and the register
+    // listing from the controls and the state. A plan that the model refuses
+    // changes nothing but the D display (red) and the status line.
+    void recalculate();
+    void recalculateIfReady();
+
+signals:
+    // At the end of every recalculation that produced a plan.
+    void recalculated();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void prepareControls();
+    void connectHandlers();
+    void startUp();
+    void showRefusal(const std::string& reason, const std::string* dnCaption);
+
+    // Frequency-plan inputs.
+    void foChanged();
+    void frChanged();
+    void resChanged();
+    void resClicked();
+    void rfMultTextChanged();
+    void rscrollChanged();
+    void refDblToggled();
+    void odivChanged();
+    void extVcoToggled();
+
+    // Loop and output settings.
+    void cpgScrollChanged();
+    void cppToggled();
+    void ditherChanged();
+    void orderChanged();
+    void muxChanged();
+    void outTermChanged();
+    void vcoGainChanged();
+    void divGainChanged();
+
+    std::unique_ptr<Ui::LMX2541> ui_;
+    WindowState state_;
+    WindowPlacement placement_;
+    QLabel* planStatus_ = nullptr;
 };
 
 } // namespace kelvane::ui

@@ -13,6 +13,8 @@ private slots:
     void valReadsTheLeadingNumber();
     void strAndPlainText_data();
     void strAndPlainText();
+    void strSingle_data();
+    void strSingle();
     void strictNumber_data();
     void strictNumber();
     void formatPatterns_data();
@@ -78,6 +80,24 @@ void TestConversions::strAndPlainText() {
     QFETCH(QString, plain);
     QCOMPARE(QString::fromStdString(kelvane::str(value)), str);
     QCOMPARE(QString::fromStdString(plainNumberText(value)), plain);
+}
+
+void TestConversions::strSingle_data() {
+    QTest::addColumn<float>("value");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("whole") << 1500.0f << " 1500";
+    QTest::newRow("negative") << -1234.0f << "-1234";
+    QTest::newRow("zero") << 0.0f << " 0";
+    QTest::newRow("nearest float to .1 reads .1") << 0.1f << " .1";
+    QTest::newRow("rounded to 7 digits") << 1234.5678f << " 1234.568";
+    QTest::newRow("twips at 110 dpi") << 13.090909f << " 13.09091";
+    QTest::newRow("exponent from 1e7") << 1.5e7f << " 1.5E+07";
+    QTest::newRow("largest plain") << 9999999.0f << " 9999999";
+}
+
+void TestConversions::strSingle() {
+    QFETCH(float, value);
+    QTEST(QString::fromStdString(kelvane::strSingle(value)), "expected");
 }
 
 void TestConversions::strictNumber_data() {
