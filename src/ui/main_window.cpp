@@ -9,6 +9,7 @@
 #include "model/recalculation.h"
 #include "model/setting_captions.h"
 #include "ui/label_text.h"
+#include "ui/link_controller.h"
 #include "ui/main_window_controls.h"
 
 namespace kelvane::ui {
@@ -32,6 +33,7 @@ MainWindow::MainWindow(QWidget* parent)
     prepareControls();
     connectHandlers();
     startUp();
+    link_ = new LinkController(*this);
 }
 
 MainWindow::~MainWindow() = default;
@@ -42,6 +44,10 @@ Ui::LMX2541& MainWindow::controls() {
 
 WindowState& MainWindow::state() {
     return state_;
+}
+
+LinkController& MainWindow::linkController() {
+    return *link_;
 }
 
 void MainWindow::prepareControls() {
@@ -154,6 +160,7 @@ void MainWindow::recalculate() {
     settings.externalVco = c.ExtVCO->isChecked();
 
     const RecalculationOutcome outcome = kelvane::recalculate(inputs, settings);
+    planDefined_ = !std::holds_alternative<RefusedPlan>(outcome);
     if (const auto* refused = std::get_if<RefusedPlan>(&outcome)) {
         showRefusal(refused->reason, refused->dnCaption ? &*refused->dnCaption : nullptr);
         return;
@@ -196,7 +203,9 @@ void MainWindow::showRefusal(const std::string& reason, const std::string* dnCap
     planStatus_->setText(qText(reason));
 }
 
+// Closing during a transfer or a read-back stops it there: nothing more is sent.
 void MainWindow::closeEvent(QCloseEvent* event) {
+    link_->shutDown();
     placement_.save(*this);
     QMainWindow::closeEvent(event);
 }
