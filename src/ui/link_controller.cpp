@@ -1,6 +1,7 @@
 #include "ui/link_controller.h"
 
 #include <QEvent>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QScrollBar>
 #include <QTextCursor>
@@ -52,10 +53,11 @@ LinkController::LinkController(MainWindow& window) : QObject(&window), window_(w
 }
 
 // The list of ports changes as adapters come and go: it is read when the
-// tooltip is about to show.
+// tooltip is about to show. (The port box also sends events while the window
+// is being destroyed, so the window itself is not asked here.)
 bool LinkController::eventFilter(QObject* watched, QEvent* event) {
-    auto& c = window_.controls();
-    if (watched == c.CPNo && event->type() == QEvent::ToolTip) c.CPNo->setToolTip(portToolTip());
+    if (event->type() == QEvent::ToolTip)
+        if (auto* box = qobject_cast<QLineEdit*>(watched)) box->setToolTip(portToolTip());
     return QObject::eventFilter(watched, event);
 }
 

@@ -8,6 +8,7 @@
 #include <QtTest>
 #include <memory>
 
+#include "link/port_choice.h"
 #include "link/serial_link.h"
 #include "pty_board.h"
 #include "ui/link_controller.h"
@@ -197,6 +198,15 @@ void TestLinkController::editingThePortSaysSet() {
     MainWindow window;
     window.controls().CPNo->setText("12");
     QCOMPARE(window.controls().SetCP->text(), "Set");
+    // The tooltip lists the ports with the numbers the box takes.
+    QHelpEvent hover(QEvent::ToolTip, {}, {});
+    QApplication::sendEvent(window.controls().CPNo, &hover);
+    const QString tip = window.controls().CPNo->toolTip();
+    const QStringList ports = link::systemPortLocations();
+    if (ports.isEmpty())
+        QVERIFY(tip.startsWith("No serial ports are listed."));
+    else
+        QVERIFY2(tip.startsWith("Serial ports by number:\n1  " + ports.first()), qPrintable(tip));
 }
 
 void TestLinkController::transfers_data() {
