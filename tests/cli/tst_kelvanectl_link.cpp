@@ -1,4 +1,4 @@
-// kelvanectl send, read and ports against kelvane-board-sim, both run as the
+// kelvanectl send and read against kelvane-board-sim, both run as the
 // programs a user runs.
 
 #include <QJsonDocument>
@@ -7,8 +7,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <unistd.h>
-
-#include "link/serial_link.h"
 
 namespace {
 
@@ -75,18 +73,15 @@ private slots:
     void storeThenReadRestoresThePlan();
     void readAsJson();
     void readRefusesASilentBoard();
-    void busyPort();
     void permissionDeniedNamesTheGroup();
     void unplugDuringStore();
     void usage_data();
     void usage();
-    void portsAreNumbered();
 };
 
 void TestKelvanectlLink::sendPutsTheWindowsBytesOnTheWire_data() {
     QTest::addColumn<QStringList>("options");
     QTest::addColumn<QByteArray>("bytes");
-    QTest::newRow("update all") << QStringList{} << updateAllBytes;
     QTest::newRow("quick, divider 2") << QStringList{"--quick", "--fo", "1160.125", "--odiv", "2"}
                                       << QByteArray("R047A1202\r\nR00000011\r\nR30D40E80\r\n");
     QByteArray store;
@@ -143,19 +138,6 @@ void TestKelvanectlLink::readRefusesASilentBoard() {
     QCOMPARE(read.err, "kelvanectl: Init from EE: no answer from the board; nothing changed\n");
 }
 
-void TestKelvanectlLink::busyPort() {
-    BoardProcess board;
-    kelvane::link::SerialLink holder;
-    QCOMPARE(holder.open(board.device()).result, kelvane::link::OpenOutcome::Result::Opened);
-    const Run r = kelvanectl({"send", "--port", board.device()});
-    QCOMPARE(r.exitCode, 1);
-    QCOMPARE(
-        r.err,
-        "kelvanectl: Invalid COM port: " + board.device().toUtf8() +
-            " is in use by another program. Close that program, then press the button again.\n");
-    QCOMPARE(board.received(), "");
-}
-
 // The terminal belongs to this user; someone else may not open it. As root,
 // kelvanectl runs as "nobody"; otherwise the terminal loses its permissions.
 void TestKelvanectlLink::permissionDeniedNamesTheGroup() {
@@ -207,15 +189,6 @@ void TestKelvanectlLink::usage() {
     const Run r = kelvanectl(arguments);
     QCOMPARE(r.exitCode, 2);
     QCOMPARE(r.err, "kelvanectl: " + message.toUtf8() + "\n");
-}
-
-void TestKelvanectlLink::portsAreNumbered() {
-    const Run r = kelvanectl({"ports"});
-    QCOMPARE(r.exitCode, 0);
-    const QList<QByteArray> lines = r.out.trimmed().split('\n');
-    if (lines.size() == 1 && lines.first().startsWith("No serial ports")) return;
-    for (int i = 0; i < lines.size(); ++i)
-        QVERIFY2(lines[i].startsWith(QByteArray::number(i + 1) + "  /dev/"), lines[i]);
 }
 
 QTEST_GUILESS_MAIN(TestKelvanectlLink)

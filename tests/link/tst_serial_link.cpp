@@ -9,7 +9,6 @@
 #include "link/serial_link.h"
 #include "link/transfers.h"
 #include "model/control_state.h"
-#include "model/readback.h"
 #include "model/recalculation.h"
 #include "pty_board.h"
 
@@ -58,11 +57,6 @@ QList<double> registerLineArrivals(const std::vector<sim::Chunk>& chunks) {
     return arrivals;
 }
 
-// Waits until the board has received `size` bytes (or a second has passed).
-void waitForBoard(const sim::PtyBoard& board, qsizetype size) {
-    QTRY_VERIFY_WITH_TIMEOUT(qsizetype(board.received().size()) >= size, 1000);
-}
-
 struct Connected {
     std::unique_ptr<sim::PtyBoard> board;
     std::unique_ptr<SerialLink> link;
@@ -92,9 +86,7 @@ private slots:
     void pauseLastsLongerThanItsLength();
     void everyLineIsFollowedByAPause();
     void transferInsidePauseLeavesNewestWords();
-    void storedSetReadsBack();
     void openOutcomes();
-    void busyPortCanBeOpenedOnceFreed();
     void hangUpInTheMiddleOfAStore();
     void closingDuringAPauseSendsNothingMore();
     void quittingDuringAPauseSendsNothingMore();
@@ -193,20 +185,6 @@ void TestSerialLink::transferInsidePauseLeavesNewestWords() {
         QCOMPARE(qint64(registers[address]), current[address]);
 }
 
-void TestSerialLink::storedSetReadsBack() {
-    auto c = connectedBoard();
-    const RegisterImage stored = dividedByTwo();
-    QVERIFY(storeAllRegisters(*c->link, [&] { return stored; }));
-    c->replies.clear();
-    QVERIFY(requestStoredSet(*c->link));
-    QVERIFY(c->board->received().ends_with("\r\ninit\r\n"));
-    const StoredSet set = parseStoredSet(c->replies.toStdString());
-    for (int address : transferOrder) {
-        QVERIFY(set.value[address].has_value());
-        QCOMPARE(qint64(*set.value[address]), stored[address] >> 4);
-    }
-}
-
 void TestSerialLink::openOutcomes() {
     SerialLink link;
     QCOMPARE(link.open("").result, OpenOutcome::Result::Nothing);
@@ -216,21 +194,6 @@ void TestSerialLink::openOutcomes() {
     QVERIFY(!link.isOpen());
     // Nothing can be written, and no pause runs, while the link is closed.
     QVERIFY(!link.waitResponse("R00000017\r\n"));
-}
-
-void TestSerialLink::busyPortCanBeOpenedOnceFreed() {
-    sim::PtyBoard board;
-    const QString device = QString::fromStdString(board.devicePath());
-    SerialLink first, second;
-    QCOMPARE(first.open(device).result, OpenOutcome::Result::Opened);
-    const OpenOutcome busy = second.open(device);
-    QCOMPARE(busy.result, OpenOutcome::Result::Failed);
-    QCOMPARE(busy.cause, device + " is in use by another program. Close that program, then press "
-                                  "the button again.");
-    first.close();
-    QCOMPARE(second.open(device).result, OpenOutcome::Result::Opened);
-    second.write("R00000017\r\n");
-    waitForBoard(board, 11);
 }
 
 // The adapter is pulled after the seventh line: one message, the link closed,
