@@ -12,6 +12,7 @@ test: build
 
 bench: build
 	./build/bench/kelvane-bench
+	./build/bench/kelvane-bench-link
 	./scripts/bench-window
 
 # The whole test suite under AddressSanitizer and UndefinedBehaviorSanitizer.

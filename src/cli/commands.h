@@ -9,5 +9,8 @@ namespace kelvane::cli {
 int runPlan(const QStringList& arguments);
 int runExport(const QStringList& arguments);
 int runFsk(const QStringList& arguments);
+int runSend(const QStringList& arguments);
+int runRead(const QStringList& arguments);
+int runPorts(const QStringList& arguments);
 
 } // namespace kelvane::cli

@@ -20,6 +20,9 @@ constexpr Command commands[] = {
     {"plan", "print the frequency plan and the register listing", kelvane::cli::runPlan},
     {"export", "print the register set as PIC assembler lines", kelvane::cli::runExport},
     {"fsk", "print the FSK-by-Reg2 denominators for a shift", kelvane::cli::runFsk},
+    {"send", "send the register words of a plan to the board", kelvane::cli::runSend},
+    {"read", "read the board's stored set back and print its plan", kelvane::cli::runRead},
+    {"ports", "list the serial ports with their numbers", kelvane::cli::runPorts},
 };
 
 void printUsage(std::FILE* to) {

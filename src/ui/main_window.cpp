@@ -9,6 +9,7 @@
 #include "model/recalculation.h"
 #include "model/setting_captions.h"
 #include "ui/label_text.h"
+#include "ui/link_controller.h"
 #include "ui/main_window_controls.h"
 #include "ui/modes_controller.h"
 
@@ -34,6 +35,9 @@ MainWindow::MainWindow(QWidget* parent)
     connectHandlers();
     modes_ = new ModesController(*this);
     startUp();
+    link_ = new LinkController(*this);
+    // Each quick step ends with the quick update of the three frequency words.
+    connect(modes_, &ModesController::quickFreqUpdateRequested, link_, &LinkController::quickFreqUpdate);
 }
 
 MainWindow::~MainWindow() = default;
@@ -48,6 +52,10 @@ WindowState& MainWindow::state() {
 
 ModesController& MainWindow::modes() {
     return *modes_;
+}
+
+LinkController& MainWindow::linkController() {
+    return *link_;
 }
 
 void MainWindow::prepareControls() {
@@ -160,6 +168,7 @@ void MainWindow::recalculate() {
     settings.externalVco = c.ExtVCO->isChecked();
 
     const RecalculationOutcome outcome = kelvane::recalculate(inputs, settings);
+    planDefined_ = !std::holds_alternative<RefusedPlan>(outcome);
     if (const auto* refused = std::get_if<RefusedPlan>(&outcome)) {
         showRefusal(refused->reason, refused->dnCaption ? &*refused->dnCaption : nullptr);
         return;
@@ -202,7 +211,9 @@ void MainWindow::showRefusal(const std::string& reason, const std::string* dnCap
     planStatus_->setText(qText(reason));
 }
 
+// Closing during a transfer or a read-back stops it there: nothing more is sent.
 void MainWindow::closeEvent(QCloseEvent* event) {
+    link_->shutDown();
     placement_.save(*this);
     QMainWindow::closeEvent(event);
 }

@@ -15,6 +15,7 @@ class LMX2541;
 namespace kelvane::ui {
 
 class ModesController;
+class LinkController;
 
 // The main window LMX2541: the whole working surface of the program and the
 // owner of the run's state. Every input change runs its handler, which sets
@@ -43,6 +44,12 @@ public:
     // changes nothing but the D display (red) and the status line.
     void recalculate();
     void recalculateIfReady();
+    // False while the last recalculation was refused: the register words are
+    // then still those of the last defined plan, not of the inputs shown.
+    bool planDefined() const { return planDefined_; }
+
+    // The board link behind the port box and the transfer buttons.
+    LinkController& linkController();
 
 signals:
     // At the end of every recalculation that produced a plan.
@@ -84,6 +91,8 @@ private:
     WindowPlacement placement_;
     QLabel* planStatus_ = nullptr;
     ModesController* modes_ = nullptr;
+    bool planDefined_ = false;
+    LinkController* link_ = nullptr;
 };
 
 } // namespace kelvane::ui

@@ -11,15 +11,18 @@ trap 'rm -rf "$root"' EXIT
 deb=$(ls "$root"/out/kelvane_*.deb)
 dpkg-deb -x "$deb" "$root/install"
 
-for file in usr/bin/kelvane usr/bin/kelvanectl usr/share/applications/kelvane.desktop \
+for file in usr/bin/kelvane usr/bin/kelvanectl usr/bin/kelvane-board-sim usr/share/applications/kelvane.desktop \
             usr/share/icons/hicolor/scalable/apps/kelvane.svg; do
     [ -e "$root/install/$file" ] || { echo "missing from the package: $file"; exit 1; }
 done
 depends=$(dpkg-deb -f "$deb" Depends)
-echo "$depends" | grep -q libqt6widgets6 || { echo "no Qt Widgets dependency: $depends"; exit 1; }
-echo "$depends" | grep -q qt6-qpa-plugins || { echo "no platform plugin dependency: $depends"; exit 1; }
+for lib in libqt6widgets6 libqt6serialport6 qt6-qpa-plugins; do
+    echo "$depends" | grep -q "$lib" || { echo "no dependency on $lib: $depends"; exit 1; }
+done
 
 first=$("$root/install/usr/bin/kelvanectl" plan | head -n 1)
 [ "$first" = "Fv: 2320.25 MHz" ] || { echo "installed kelvanectl printed: $first"; exit 1; }
-"$root/install/usr/bin/kelvanectl" --version | grep -q '^kelvanectl [0-9]' || exit 1
+for program in kelvanectl kelvane-board-sim; do
+    "$root/install/usr/bin/$program" --version | grep -q "^$program [0-9]" || { echo "$program --version"; exit 1; }
+done
 echo "package $(basename "$deb"): $(du -k "$deb" | cut -f1) KiB; Depends: $depends"

@@ -1,0 +1,28 @@
+// kelvanectl ports: the serial ports with the numbers the port box and --port
+// give them.
+
+#include <cstdio>
+
+#include "cli/command_line.h"
+#include "cli/commands.h"
+#include "link/port_choice.h"
+
+namespace kelvane::cli {
+
+int runPorts(const QStringList& arguments) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        "Lists the serial ports the system knows, numbered as the window's port box\n"
+        "and --port count them.");
+    if (auto exit = parseOrExit(parser, arguments)) return *exit;
+    const QStringList lines = link::portListLines();
+    if (lines.isEmpty()) {
+        std::puts("No serial ports are listed. A device such as /dev/ttyUSB0 can still be given "
+                  "to --port or typed into the port box.");
+    }
+    for (const QString& line : lines)
+        std::puts(line.toUtf8().constData());
+    return exitOk;
+}
+
+} // namespace kelvane::cli

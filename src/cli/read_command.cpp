@@ -1,0 +1,139 @@
+// kelvanectl read: reads the board's stored register set back as "Init from EE"
+// does, and prints the inputs it restores as a `kelvanectl plan` command line,
+// then the plan they give.
+
+#include <QJsonDocument>
+#include <QRegularExpression>
+#include <cstdio>
+
+#include "cli/command_line.h"
+#include "cli/commands.h"
+#include "cli/plan_output.h"
+#include "cli/port_session.h"
+#include "link/transfers.h"
+#include "model/readback.h"
+
+namespace kelvane::cli {
+namespace {
+
+QString q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+// Quoted for a POSIX shell when it holds anything but plain characters.
+QString shellWord(const QString& text) {
+    static const QRegularExpression plain("^[A-Za-z0-9._+-]+$");
+    if (plain.match(text).hasMatch()) return text;
+    return "'" + QString(text).replace("'", "'\\''") + "'";
+}
+
+QString planCommand(const ControlState& c) {
+    QStringList words{"kelvanectl", "plan"};
+    auto text = [&](const char* name, const std::string& value) {
+        words << QString("--%1").arg(name) << shellWord(q(value));
+    };
+    auto number = [&](const char* name, int value) {
+        words << QString("--%1").arg(name) << QString::number(value);
+    };
+    text("fo", c.fo);
+    text("fr", c.fr);
+    text("res", c.res);
+    text("rfmult", c.rfMult);
+    if (c.doubler)
+        words << "--doubler";
+    else
+        number("r", c.rScroll);
+    number("odiv", c.odiv);
+    number("cpg", c.chargePumpGain);
+    number("dither", c.dither);
+    number("order", c.order);
+    number("mux", c.mux);
+    number("outterm", c.outTerm);
+    number("vcogain", c.vcoGain);
+    number("divgain", c.divGain);
+    if (c.externalVco) words << "--ext-vco";
+    if (c.externalVco && c.chargePumpPositive) words << "--cpp";
+    return words.join(' ');
+}
+
+QJsonObject inputsJson(const ControlState& c) {
+    return QJsonObject{{"fo", q(c.fo)},
+                       {"fr", q(c.fr)},
+                       {"res", q(c.res)},
+                       {"rfmult", q(c.rfMult)},
+                       {"r", c.doubler ? 1 : c.rScroll},
+                       {"doubler", c.doubler},
+                       {"odiv", c.odiv},
+                       {"cpg", c.chargePumpGain},
+                       {"dither", c.dither},
+                       {"order", c.order},
+                       {"mux", c.mux},
+                       {"outterm", c.outTerm},
+                       {"vcogain", c.vcoGain},
+                       {"divgain", c.divGain},
+                       {"extVco", c.externalVco},
+                       {"cpp", c.externalVco && c.chargePumpPositive}};
+}
+
+// The words as the board keeps them, address nibble included.
+QJsonObject storedJson(const StoredSet& stored) {
+    QJsonObject words;
+    for (int address : transferOrder) {
+        if (!stored.value[address]) continue;
+        const std::int64_t word = std::int64_t(*stored.value[address]) * 16 + address;
+        words.insert(QString("Reg%1").arg(address), q(hexFormat(word)));
+    }
+    return words;
+}
+
+} // namespace
+
+int runRead(const QStringList& arguments) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        "Reads the register set stored in the board's EEPROM, as the window's\n"
+        "\"Init from EE\" does, and prints the inputs it restores as a\n"
+        "'kelvanectl plan' command line, then the plan. The reference frequency and the\n"
+        "RF multiplier are not stored: they are taken from --fr and --rfmult.");
+    addPortOption(parser);
+    parser.addOption({"fr", "Reference frequency text, MHz (Fr). Default \" 10\".", "text"});
+    parser.addOption(
+        {"rfmult", "Final RF multiplication text (RFMultText). Default \"1\".", "text"});
+    parser.addOption({"json", "Print one JSON object instead of text."});
+    if (auto exit = parseOrExit(parser, arguments)) return *exit;
+    ControlState before;
+    if (parser.isSet("fr")) before.fr = parser.value("fr").toStdString();
+    if (parser.isSet("rfmult")) before.rfMult = parser.value("rfmult").toStdString();
+
+    link::SerialLink link;
+    if (auto exit = openPort(link, parser)) return *exit;
+    reportFailures(link);
+    QByteArray answer;
+    QObject::connect(&link, &link::SerialLink::received,
+                     [&answer](const QByteArray& bytes) { answer += bytes; });
+    if (!link::requestStoredSet(link)) return exitFailure;
+    link.close();
+
+    const std::string answerText = answer.toStdString();
+    const auto outcome = restoreFromAnswer(answerText, restoreContextOf(before));
+    if (const auto* refusal = std::get_if<RestoreRefusal>(&outcome)) {
+        std::fprintf(stderr, "kelvanectl: %s\n", refusal->line.c_str());
+        return exitFailure;
+    }
+    const ControlState after = restoredControls(std::get<Restore>(outcome), before);
+    const auto recalculation = recalculate(planInputsFrom(after), loopSettingsFrom(after));
+    // The restore refuses sets that give no plan.
+    const auto& result = std::get<Recalculation>(recalculation);
+    if (parser.isSet("json")) {
+        const QJsonObject object{{"command", planCommand(after)},
+                                 {"inputs", inputsJson(after)},
+                                 {"stored", storedJson(parseStoredSet(answerText))},
+                                 {"plan", planJson(result)}};
+        writeOut(QJsonDocument(object).toJson(QJsonDocument::Indented).toStdString(), true);
+    } else {
+        writeOut(planCommand(after).toStdString() + "\n\n" + planText(result), false);
+    }
+    return exitOk;
+}
+
+} // namespace kelvane::cli

@@ -1,0 +1,83 @@
+#include "link/port_choice.h"
+
+#include <QSerialPortInfo>
+#include <algorithm>
+#include <cmath>
+
+#include "model/conversions.h"
+
+namespace kelvane::link {
+namespace {
+
+bool namesDevice(const QString& text) {
+    return text.startsWith('/') || text.startsWith("COM") || text.startsWith("tty");
+}
+
+QString numberText(double value) {
+    return QString::fromStdString(plainNumberText(value));
+}
+
+QList<QSerialPortInfo> sortedPorts() {
+    auto ports = QSerialPortInfo::availablePorts();
+    std::sort(ports.begin(), ports.end(), [](const QSerialPortInfo& a, const QSerialPortInfo& b) {
+        return a.systemLocation() < b.systemLocation();
+    });
+    return ports;
+}
+
+} // namespace
+
+PortChoice choosePort(const QString& text, const QStringList& systemPorts, bool windows) {
+    const QString trimmed = text.trimmed();
+    if (namesDevice(trimmed)) return {PortChoice::Kind::Device, trimmed, {}};
+
+    const double number = val(text.toStdString());
+    if (number == 0) return {};
+    const double rounded = std::nearbyint(number); // the default rounding: ties to even
+    if (rounded < -32768 || rounded > 32767)
+        return {PortChoice::Kind::Refused,
+                {},
+                numberText(number) + " is not a port number: ports are numbered from 1 to 32767."};
+    const int port = static_cast<int>(rounded);
+    if (port < 1)
+        return {PortChoice::Kind::Refused,
+                {},
+                QString("There is no port %1: ports are numbered from 1.").arg(port)};
+    if (windows) return {PortChoice::Kind::Device, QString("COM%1").arg(port), {}};
+    if (port > systemPorts.size()) {
+        const QString listed = systemPorts.isEmpty() ? QString("the system lists no serial port")
+                                                     : QString("the system lists %1 (%2)")
+                                                           .arg(systemPorts.size())
+                                                           .arg(systemPorts.join(", "));
+        return {PortChoice::Kind::Refused,
+                {},
+                QString("There is no serial port %1: %2. A device path such as /dev/ttyUSB0 "
+                        "opens that device.")
+                    .arg(port)
+                    .arg(listed)};
+    }
+    return {PortChoice::Kind::Device, systemPorts.at(port - 1), {}};
+}
+
+QStringList systemPortLocations() {
+    QStringList locations;
+    for (const auto& port : sortedPorts())
+        locations << port.systemLocation();
+    return locations;
+}
+
+QStringList portListLines() {
+    QStringList lines;
+    int number = 0;
+    for (const auto& port : sortedPorts()) {
+        ++number;
+        QString line = runningOnWindows()
+                           ? port.portName()
+                           : QString("%1  %2").arg(number).arg(port.systemLocation());
+        if (!port.description().isEmpty()) line += "  " + port.description();
+        lines << line;
+    }
+    return lines;
+}
+
+} // namespace kelvane::link

@@ -1,0 +1,35 @@
+#include "link/transfers.h"
+
+namespace kelvane::link {
+
+QByteArray registerLine(std::int64_t word) {
+    return "R" + QByteArray::fromStdString(hexFormat(word)) + "\r\n";
+}
+
+bool sendAllRegisters(SerialLink& link, const RegisterSource& image) {
+    for (int address : transferOrder)
+        if (!link.waitResponse(registerLine(image()[address]))) return false;
+    return true;
+}
+
+bool sendFrequencyRegisters(SerialLink& link, const RegisterSource& image) {
+    for (int address : {2, 1, 0})
+        if (!link.waitResponse(registerLine(image()[address]))) return false;
+    return true;
+}
+
+bool storeAllRegisters(SerialLink& link, const RegisterSource& image) {
+    for (int address : transferOrder) {
+        if (!link.waitResponse(registerLine(image()[address]))) return false;
+        link.write(storeMark);
+        if (!link.waitResponse(registerLine(image()[address]))) return false;
+    }
+    return true;
+}
+
+bool requestStoredSet(SerialLink& link) {
+    link.write(readRequest);
+    return link.pause(readBackPause);
+}
+
+} // namespace kelvane::link

@@ -1,0 +1,234 @@
+#include "ui/link_controller.h"
+
+#include <QEvent>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QScrollBar>
+#include <QTextCursor>
+
+#include "link/port_choice.h"
+#include "link/transfers.h"
+#include "model/conversions.h"
+#include "model/readback.h"
+#include "ui/label_text.h"
+#include "ui/main_window.h"
+#include "ui/main_window_controls.h"
+
+namespace kelvane::ui {
+namespace {
+
+const QString applicationTitle = QStringLiteral("Kelvane");
+
+const QString confirmation = QStringLiteral("COM Port Open\r\n"
+                                            "RS232 Parameters  9600 Baud, N,8,2\r\n"
+                                            "Use with PIC Firmware  Vantrel \r\n");
+
+bool namesDevice(const QString& text) {
+    const QString trimmed = text.trimmed();
+    return trimmed.startsWith('/') || trimmed.startsWith("COM") || trimmed.startsWith("tty");
+}
+
+QString portToolTip() {
+    const QStringList ports = link::portListLines();
+    QString text = ports.isEmpty() ? QStringLiteral("No serial ports are listed.")
+                                   : "Serial ports by number:\n" + ports.join('\n');
+    return text + "\nA device such as /dev/ttyUSB0 or COM3 can be typed instead.";
+}
+
+} // namespace
+
+LinkController::LinkController(MainWindow& window) : QObject(&window), window_(window) {
+    setObjectName(QStringLiteral("LinkController"));
+    auto& c = window_.controls();
+    connect(c.CPNo, &QLineEdit::textChanged, this,
+            [&c] { c.SetCP->setText(QStringLiteral("Set")); });
+    connect(c.SetCP, &QPushButton::clicked, this, &LinkController::setCP);
+    connect(c.Update, &QPushButton::clicked, this, &LinkController::updateAll);
+    connect(c.QuickUpdate, &QPushButton::clicked, this, &LinkController::quickFreqUpdate);
+    connect(c.StoreEE, &QPushButton::clicked, this, &LinkController::storeEE);
+    connect(c.Init, &QPushButton::clicked, this, &LinkController::initFromEE);
+    connect(&link_, &link::SerialLink::received, this, &LinkController::appendReceived);
+    connect(&link_, &link::SerialLink::failed, this, &LinkController::portFailed);
+    c.CPNo->installEventFilter(this);
+}
+
+// The list of ports changes as adapters come and go: it is read when the
+// tooltip is about to show. (The port box also sends events while the window
+// is being destroyed, so the window itself is not asked here.)
+bool LinkController::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ToolTip)
+        if (auto* box = qobject_cast<QLineEdit*>(watched)) box->setToolTip(portToolTip());
+    return QObject::eventFilter(watched, event);
+}
+
+void LinkController::setCP() {
+    auto& c = window_.controls();
+    const QString text = c.CPNo->text();
+    const link::OpenOutcome outcome = link_.open(text);
+    if (outcome.result == link::OpenOutcome::Result::Nothing) return;
+    if (outcome.result == link::OpenOutcome::Result::Failed) {
+        QMessageBox box(QMessageBox::Warning, applicationTitle, QStringLiteral("Invalid COM port"),
+                        QMessageBox::Ok, &window_);
+        box.setDetailedText(outcome.cause);
+        box.exec();
+        return;
+    }
+    window_.state().cp = val(text.toStdString());
+    QMessageBox box(QMessageBox::NoIcon, applicationTitle, confirmation, QMessageBox::Ok, &window_);
+    box.exec();
+    // The port may have failed while the message was up.
+    if (!link_.isOpen()) return;
+    showLinkOpen(true);
+}
+
+void LinkController::showLinkOpen(bool open) {
+    auto& c = window_.controls();
+    for (QWidget* button : {c.Update, c.QuickUpdate, c.StoreEE, c.Init})
+        button->setVisible(open);
+    if (open) {
+        const QString text = c.CPNo->text();
+        c.SetCP->setText("COM " +
+                         (namesDevice(text) ? text.trimmed() : qText(str(window_.state().cp))));
+    } else {
+        c.SetCP->setText(QStringLiteral("COM Port"));
+    }
+    c.CPNo->setVisible(!open);
+    c.SetCP->setEnabled(!open);
+    c.Label6->setVisible(!open);
+    c.QStepUp->setVisible(open);
+    c.QStepDn->setVisible(open);
+}
+
+RegisterImage LinkController::registers() const {
+    return window_.state().registers;
+}
+
+void LinkController::updateAll() {
+    if (!link_.isOpen()) return;
+    if (window_.state().notInit != 0) window_.recalculate();
+    if (!window_.planDefined()) {
+        appendLine("Update all registers: the plan is undefined (the status line says why); "
+                   "nothing sent");
+        return;
+    }
+    clearConsole();
+    if (link::sendAllRegisters(link_, [this] { return registers(); }))
+        window_.controls().QuickUpdate->setEnabled(true);
+}
+
+void LinkController::quickFreqUpdate() {
+    if (window_.state().notInit == 0 || !link_.isOpen()) return;
+    window_.recalculate();
+    if (!window_.planDefined()) {
+        appendLine("Quick Freq Update: the plan is undefined (the status line says why); "
+                   "nothing sent");
+        return;
+    }
+    clearConsole();
+    link::sendFrequencyRegisters(link_, [this] { return registers(); });
+}
+
+void LinkController::storeEE() {
+    if (!link_.isOpen()) return;
+    window_.recalculate();
+    if (!window_.planDefined()) {
+        appendLine("Store to EE: the plan is undefined (the status line says why); nothing sent");
+        return;
+    }
+    clearConsole();
+    link::storeAllRegisters(link_, [this] { return registers(); });
+}
+
+// The board's answer collects in Text1 during the wait; the restore then sets
+// the controls one by one, in this order, with recalculation held back, so
+// that each control's own handler runs exactly as for a user's change.
+void LinkController::initFromEE() {
+    if (!link_.isOpen()) return;
+    auto& c = window_.controls();
+    auto& s = window_.state();
+    s.notInit = 0;
+    clearConsole();
+    if (!link::requestStoredSet(link_)) {
+        s.notInit = 1;
+        return;
+    }
+
+    const RestoreContext context{c.Fr->text().toStdString(), s.rfMult, c.RefDbl->isChecked(),
+                                 c.Rscroll->value()};
+    const RestoreOutcome outcome =
+        restoreFromAnswer(c.Text1->toPlainText().toLatin1().toStdString(), context);
+    if (const auto* refusal = std::get_if<RestoreRefusal>(&outcome)) {
+        s.notInit = 1;
+        appendLine(qText(refusal->line));
+        return;
+    }
+    const Restore& r = std::get<Restore>(outcome);
+    c.Odiv->setValue(r.odiv);
+    s.r = r.rField;
+    s.n = r.n;
+    s.denom = r.denom;
+    s.fract = r.fract;
+    c.RefDbl->setChecked(r.doubler); // its handler may replace R
+    s.fcomp = r.fcomp;
+    s.fres = r.fres;
+    c.Res->setText(qText(r.resText));
+    s.fvco = r.fvco;
+    s.fout = r.fout;
+    c.Fo->setText(qText(r.foText));
+    c.CPGscroll->setValue(r.chargePumpGain);
+    c.Dither->setValue(r.dither);
+    c.Order->setValue(r.order);
+    c.Mux->setValue(r.mux);
+    c.ExtVCO->setChecked(r.externalVco);
+    if (r.externalVco) c.CPP->setChecked(r.chargePumpPositive);
+    c.DivGain->setValue(r.divGain);
+    c.OutTerm->setValue(r.outTerm);
+    c.VcoGain->setValue(r.vcoGain);
+    c.DivGainLabel->setText(qText(r.divGainLabel));
+    c.Rlabel->setText(qText(r.rlabel));
+
+    s.notInit = 1;
+    window_.recalculate();
+    c.QuickUpdate->setEnabled(true);
+}
+
+// Bytes show one character each. A CR LF split across two pieces is one line
+// end, as it is within a piece; NUL shows as a visible symbol.
+void LinkController::appendReceived(const QByteArray& bytes) {
+    QString text = QString::fromLatin1(bytes);
+    if (pendingCr_ && text.startsWith('\n')) text.remove(0, 1);
+    pendingCr_ = bytes.endsWith('\r');
+    text.replace(QChar(0), QChar(0x2400));
+
+    QPlainTextEdit* console = window_.controls().Text1;
+    QScrollBar* scroll = console->verticalScrollBar();
+    const bool atEnd = scroll->value() == scroll->maximum();
+    QTextCursor end(console->document());
+    end.movePosition(QTextCursor::End);
+    end.insertText(text);
+    if (atEnd) scroll->setValue(scroll->maximum());
+}
+
+// A line of the program's own in the console, on a line of its own.
+void LinkController::appendLine(const QString& line) {
+    QPlainTextEdit* console = window_.controls().Text1;
+    const QString current = console->toPlainText();
+    const bool lineStart = current.isEmpty() || current.endsWith('\n');
+    appendReceived(((lineStart ? "" : "\n") + line + "\n").toLatin1());
+}
+
+void LinkController::clearConsole() {
+    window_.controls().Text1->clear();
+    pendingCr_ = false;
+}
+
+void LinkController::portFailed(const QString& message) {
+    appendLine(message);
+    showLinkOpen(false);
+}
+
+void LinkController::shutDown() {
+    link_.close();
+}
+
+} // namespace kelvane::ui

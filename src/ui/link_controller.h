@@ -1,0 +1,56 @@
+#pragma once
+// The main window's side of the board link: the port box and its button, the
+// board's console in Text1, and the transfer buttons "Update all registers",
+// "Quick Freq Update", "Store to EE" and "Init from EE".
+//
+// A transfer waits in its pauses with the window servicing events, so another
+// button may run inside a pause; the register lines are built as they are sent,
+// so the board ends up with the newest words. When the port fails, the transfer
+// stops, one line in Text1 says so, and the port box comes back.
+
+#include <QObject>
+
+#include "link/serial_link.h"
+#include "model/registers.h"
+
+namespace kelvane::ui {
+
+class MainWindow;
+
+class LinkController : public QObject {
+    Q_OBJECT
+public:
+    // Connects to the window's controls; the window owns the controller.
+    explicit LinkController(MainWindow& window);
+
+    link::SerialLink& serialLink() { return link_; }
+
+public slots:
+    // "Quick Freq Update": recalculates and sends Reg2, Reg1 and Reg0, unless a
+    // read-back is restoring the controls. The WSJT step buttons call it too.
+    void quickFreqUpdate();
+
+    // Releases the port; a transfer or read-back in progress stops there.
+    void shutDown();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void setCP();
+    void updateAll();
+    void storeEE();
+    void initFromEE();
+    void appendReceived(const QByteArray& bytes);
+    void appendLine(const QString& line);
+    void clearConsole();
+    void portFailed(const QString& message);
+    void showLinkOpen(bool open);
+    RegisterImage registers() const;
+
+    MainWindow& window_;
+    link::SerialLink link_;
+    bool pendingCr_ = false; // the console's last piece ended in CR
+};
+
+} // namespace kelvane::ui

@@ -1,0 +1,414 @@
+// The window driving the virtual board: opening the port, the bytes and the
+// console of each transfer, the read-back with its refusals, an unplugged
+// adapter and closing the window in the middle of a transfer.
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QtTest>
+#include <memory>
+
+#include "link/port_choice.h"
+#include "link/serial_link.h"
+#include "pty_board.h"
+#include "ui/link_controller.h"
+#include "ui/main_window_controls.h"
+#include "window_support.h"
+
+using kelvane::ui::MainWindow;
+using namespace kelvane;
+using namespace window_support;
+
+namespace {
+
+// Closes the next modal message box with OK and keeps what it showed. Armed
+// before the click that opens the box.
+class BoxCloser {
+public:
+    BoxCloser() {
+        timer_.setInterval(5);
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) return;
+            timer_.stop();
+            title = box->windowTitle();
+            text = box->text();
+            detail = box->detailedText();
+            icon = box->icon();
+            box->button(QMessageBox::Ok)->click();
+        });
+        timer_.start();
+    }
+    bool shown() const { return !title.isEmpty(); }
+    QString title, text, detail;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+
+private:
+    QTimer timer_;
+};
+
+QString device(const sim::PtyBoard& board) {
+    return QString::fromStdString(board.devicePath());
+}
+
+// Opens the board's port through the port box, as a user does.
+void connectTo(MainWindow& window, const sim::PtyBoard& board) {
+    auto& c = window.controls();
+    c.CPNo->setText(device(board));
+    BoxCloser closer;
+    c.SetCP->click();
+    QVERIFY(closer.shown());
+    QVERIFY(window.linkController().serialLink().isOpen());
+}
+
+QByteArray sentByBoard(const sim::PtyBoard& board) {
+    QByteArray bytes;
+    for (const auto& chunk : board.chunks())
+        if (!chunk.fromHost) bytes += QByteArray::fromStdString(chunk.bytes);
+    return bytes;
+}
+
+QString consoleText(const QByteArray& bytes) {
+    return QString::fromLatin1(bytes).replace("\r\n", "\n");
+}
+
+QByteArray linesOf(const RegisterImage& image, std::initializer_list<int> addresses) {
+    QByteArray bytes;
+    for (int address : addresses)
+        bytes += "R" + QByteArray::fromStdString(hexFormat(image[address])) + "\r\n";
+    return bytes;
+}
+
+const std::initializer_list<int> allRegisters{7, 13, 12, 9, 8, 6, 5, 4, 3, 2, 1, 0};
+
+QMap<QString, QString> withoutConsole(MainWindow& window) {
+    auto states = snapshot(window);
+    states.remove("Text1");
+    return states;
+}
+
+} // namespace
+
+class TestLinkController : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void portBoxRefusals_data();
+    void portBoxRefusals();
+    void openingShowsTheBoardButtons();
+    void busyPortOpensOnceFreed();
+    void editingThePortSaysSet();
+    void transfers_data();
+    void transfers();
+    void repliesInPiecesKeepTheirLineEnds();
+    void undefinedPlanSendsNothing();
+    void readBackRestoresTheStoredSet();
+    void quickUpdateDuringReadBackSendsNothing();
+    void readBackRefusals_data();
+    void readBackRefusals();
+    void unplugDuringStore();
+    void closingDuringATransferSendsNothingMore();
+
+private:
+    QTemporaryDir settingsDir_;
+};
+
+void TestLinkController::initTestCase() {
+    isolateSettings(settingsDir_);
+    QApplication::setQuitOnLastWindowClosed(false);
+}
+
+void TestLinkController::portBoxRefusals_data() {
+    QTest::addColumn<QString>("port");
+    QTest::addColumn<QString>("detail"); // empty: no message at all
+    QTest::newRow("empty") << ""
+                           << "";
+    QTest::newRow("zero") << "0"
+                          << "";
+    QTest::newRow("letters") << "abc"
+                             << "";
+    QTest::newRow("beyond 16 bits") << "40000"
+                                    << "40000 is not a port number";
+    QTest::newRow("ties to even, down") << "1000.5"
+                                        << "There is no serial port 1000:";
+    QTest::newRow("ties to even, up") << "1001.5"
+                                      << "There is no serial port 1002:";
+    QTest::newRow("missing device") << "/dev/pts/999999"
+                                    << "/dev/pts/999999 was not found.";
+}
+
+void TestLinkController::portBoxRefusals() {
+    QFETCH(QString, port);
+    QFETCH(QString, detail);
+    MainWindow window;
+    window.controls().CPNo->setText(port);
+    const auto before = snapshot(window);
+    BoxCloser closer;
+    window.controls().SetCP->click();
+    QCOMPARE(snapshot(window), before);
+    QCOMPARE(window.state().cp, 0.0);
+    if (detail.isEmpty()) {
+        QVERIFY(!closer.shown());
+        return;
+    }
+    QCOMPARE(closer.title, "Kelvane");
+    QCOMPARE(closer.text, "Invalid COM port");
+    QCOMPARE(closer.icon, QMessageBox::Warning);
+    QVERIFY2(closer.detail.startsWith(detail), qPrintable(closer.detail));
+}
+
+void TestLinkController::openingShowsTheBoardButtons() {
+    sim::PtyBoard board;
+    MainWindow window;
+    auto& c = window.controls();
+    c.CPNo->setText(device(board));
+    BoxCloser closer;
+    c.SetCP->click();
+    QCOMPARE(closer.title, "Kelvane");
+    QCOMPARE(closer.text, "COM Port Open\r\nRS232 Parameters  9600 Baud, N,8,2\r\n"
+                          "Use with PIC Firmware  Vantrel \r\n");
+    QCOMPARE(closer.icon, QMessageBox::NoIcon);
+    for (QWidget* shown : {c.Update, c.QuickUpdate, c.StoreEE, c.Init, c.QStepUp, c.QStepDn})
+        QVERIFY2(!shown->isHidden(), qPrintable(shown->objectName()));
+    QVERIFY(c.CPNo->isHidden());
+    QVERIFY(c.Label6->isHidden());
+    QVERIFY(!c.SetCP->isEnabled());
+    QCOMPARE(c.SetCP->text(), "COM " + device(board));
+}
+
+void TestLinkController::busyPortOpensOnceFreed() {
+    sim::PtyBoard board;
+    auto holder = std::make_unique<link::SerialLink>();
+    QCOMPARE(holder->open(device(board)).result, link::OpenOutcome::Result::Opened);
+    MainWindow window;
+    window.controls().CPNo->setText(device(board));
+    {
+        BoxCloser closer;
+        window.controls().SetCP->click();
+        QCOMPARE(closer.text, "Invalid COM port");
+        QVERIFY(closer.detail.contains("is in use by another program"));
+    }
+    holder.reset();
+    BoxCloser closer;
+    window.controls().SetCP->click();
+    QVERIFY(closer.text.startsWith("COM Port Open"));
+}
+
+void TestLinkController::editingThePortSaysSet() {
+    MainWindow window;
+    window.controls().CPNo->setText("12");
+    QCOMPARE(window.controls().SetCP->text(), "Set");
+    // The tooltip lists the ports with the numbers the box takes.
+    QHelpEvent hover(QEvent::ToolTip, {}, {});
+    QApplication::sendEvent(window.controls().CPNo, &hover);
+    const QString tip = window.controls().CPNo->toolTip();
+    const QStringList ports = link::systemPortLocations();
+    if (ports.isEmpty())
+        QVERIFY(tip.startsWith("No serial ports are listed."));
+    else
+        QVERIFY2(tip.startsWith("Serial ports by number:\n1  " + ports.first()), qPrintable(tip));
+}
+
+void TestLinkController::transfers_data() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<bool>("dividerFirst"); // move Odiv to 2: QuickUpdate is disabled
+    QTest::addColumn<bool>("quickEnabledAfter");
+    QTest::newRow("Update all registers") << "Update" << true << true;
+    QTest::newRow("Quick Freq Update") << "QuickUpdate" << false << true;
+    QTest::newRow("Store to EE") << "StoreEE" << true << false;
+}
+
+void TestLinkController::transfers() {
+    QFETCH(QString, button);
+    QFETCH(bool, dividerFirst);
+    sim::PtyBoard board;
+    MainWindow window;
+    connectTo(window, board);
+    auto& c = window.controls();
+    if (dividerFirst) c.Odiv->setValue(2);
+    const RegisterImage image = window.state().registers;
+    qobject_cast<QPushButton*>(control(window, button))->click();
+
+    QByteArray expected;
+    if (button == "Update") expected = linesOf(image, allRegisters);
+    if (button == "QuickUpdate") expected = linesOf(image, {2, 1, 0});
+    if (button == "StoreEE")
+        for (int address : allRegisters) {
+            const QByteArray line = linesOf(image, {address});
+            expected += line + "W\r\n" + line;
+        }
+    QCOMPARE(QByteArray::fromStdString(board.received()), expected);
+    // The console holds the board's replies only, not the listing.
+    QTRY_COMPARE(c.Text1->toPlainText(), consoleText(sentByBoard(board)));
+    QVERIFY(c.Text1->toPlainText().startsWith("OK "));
+    QTEST(c.QuickUpdate->isEnabled(), "quickEnabledAfter");
+}
+
+void TestLinkController::repliesInPiecesKeepTheirLineEnds() {
+    MainWindow window;
+    auto& link = window.linkController().serialLink();
+    window.controls().Text1->clear();
+    for (const char* piece : {"OK 0000", "0017\r", "\nOK W\r\n", "0x\0\xff", "\r\n"})
+        emit link.received(QByteArray(piece, piece[0] == '0' ? 4 : qsizetype(strlen(piece))));
+    QCOMPARE(window.controls().Text1->toPlainText(),
+             QString("OK 00000017\nOK W\n0x") + QChar(0x2400) + QChar(0xFF) + "\n");
+}
+
+void TestLinkController::undefinedPlanSendsNothing() {
+    sim::PtyBoard board;
+    MainWindow window;
+    connectTo(window, board);
+    window.controls().Res->setText("1e-9");
+    QVERIFY(!window.planDefined());
+    window.controls().Update->click();
+    QVERIFY(window.controls().Text1->toPlainText().endsWith(
+        "Update all registers: the plan is undefined (the status line says why); nothing sent\n"));
+    QTest::qWait(50);
+    QCOMPARE(board.received(), "");
+}
+
+// A set stored from one plan, read back into a window showing another.
+void TestLinkController::readBackRestoresTheStoredSet() {
+    sim::PtyBoard board;
+    MainWindow window;
+    connectTo(window, board);
+    auto& c = window.controls();
+    c.Odiv->setValue(2);
+    c.Mux->setValue(5);
+    c.ExtVCO->setChecked(true);
+    c.CPP->setChecked(true);
+    c.StoreEE->click();
+    const RegisterImage stored = window.state().registers;
+    const QMap<QString, QString> storedControls = withoutConsole(window);
+
+    c.CPP->setChecked(false);
+    c.ExtVCO->setChecked(false);
+    c.Odiv->setValue(3);
+    c.DivGain->setValue(4);
+    c.Res->setText("20");
+    c.Init->click();
+
+    QCOMPARE(window.state().notInit, 1);
+    QCOMPARE(window.state().registers, stored);
+    QCOMPARE(c.Text1->toPlainText(),
+             QString::fromStdString(registerListing(stored)).replace("\r\n", "\n"));
+    QVERIFY(c.QuickUpdate->isEnabled());
+    QCOMPARE(c.Fo->text(), "1160.125");
+    QCOMPARE(c.Res->text(), "10.00");
+    // Every control as it was when the set was stored, but for the texts the
+    // read-back writes in its own form and the quick update it enables.
+    const auto restored = withoutConsole(window);
+    for (const QString& name : storedControls.keys()) {
+        if (QStringList{"Res", "DivGainLabel", "Rlabel", "ODivlabel", "OPResLabel", "QuickUpdate"}
+                .contains(name))
+            continue;
+        QVERIFY2(restored.value(name) == storedControls.value(name),
+                 qPrintable(name + ": " + restored.value(name) + " instead of " +
+                            storedControls.value(name)));
+    }
+}
+
+void TestLinkController::quickUpdateDuringReadBackSendsNothing() {
+    sim::PtyBoard board;
+    MainWindow window;
+    connectTo(window, board);
+    QString consoleDuring;
+    std::size_t receivedDuring = 0;
+    QTimer::singleShot(300, &window, [&] {
+        consoleDuring = window.controls().Text1->toPlainText();
+        window.linkController().quickFreqUpdate();
+        receivedDuring = board.received().size();
+        QCOMPARE(window.controls().Text1->toPlainText(), consoleDuring);
+    });
+    window.controls().Init->click();
+    QVERIFY(consoleDuring.startsWith("0x00 00 00 17\n"));
+    QCOMPARE(receivedDuring, 6u);
+    QCOMPARE(board.received(), "init\r\n");
+}
+
+void TestLinkController::readBackRefusals_data() {
+    QTest::addColumn<QByteArray>("eeprom"); // the board's EEPROM file; empty: a silent board
+    QTest::addColumn<QString>("line");
+    QTest::newRow("silent board") << QByteArray()
+                                  << "Init from EE: no answer from the board; nothing changed";
+    QTest::newRow("output divider 0")
+        << QByteArray("FF4800A4\n")
+        << "Init from EE: output divider 0 (1 to 63 allowed); nothing changed";
+    QTest::newRow("mux 14") << QByteArray("00A9D303\n")
+                            << "Init from EE: mux selection 14 (0 to 13 allowed); nothing changed";
+}
+
+void TestLinkController::readBackRefusals() {
+    QFETCH(QByteArray, eeprom);
+    QFETCH(QString, line);
+    QTemporaryDir dir;
+    sim::BoardOptions options;
+    if (eeprom.isEmpty()) {
+        options.faults.noReply = true;
+    } else {
+        options.eepromPath = dir.filePath("ee.txt").toStdString();
+        QFile file(QString::fromStdString(options.eepromPath));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(eeprom);
+    }
+    sim::PtyBoard board(options);
+    MainWindow window;
+    connectTo(window, board);
+    window.controls().Mux->setValue(7);
+    const auto before = withoutConsole(window);
+    const RegisterImage registers = window.state().registers;
+
+    window.controls().Init->click();
+    QCOMPARE(withoutConsole(window), before);
+    QCOMPARE(window.state().registers, registers);
+    QCOMPARE(window.state().notInit, 1);
+    QCOMPARE(window.controls().Text1->toPlainText(), consoleText(sentByBoard(board)) + line + "\n");
+    // Recalculation works again.
+    window.controls().Mux->setValue(8);
+    QVERIFY(window.state().registers != registers);
+}
+
+// The adapter goes away after the seventh line of a store: one message, the
+// port box back, and a new board can be opened from it.
+void TestLinkController::unplugDuringStore() {
+    sim::BoardOptions options;
+    options.faults.hangupAfterLines = 7;
+    sim::PtyBoard board(options);
+    MainWindow window;
+    connectTo(window, board);
+    auto& c = window.controls();
+    c.StoreEE->click();
+    const QString console = c.Text1->toPlainText();
+    QCOMPARE(console.count("stopped working"), 1);
+    QVERIFY(console.endsWith("Check the adapter, then open the port again.\n"));
+    for (QWidget* hidden : {c.Update, c.QuickUpdate, c.StoreEE, c.Init, c.QStepUp, c.QStepDn})
+        QVERIFY2(hidden->isHidden(), qPrintable(hidden->objectName()));
+    QVERIFY(!c.CPNo->isHidden());
+    QVERIFY(!c.Label6->isHidden());
+    QVERIFY(c.SetCP->isEnabled());
+    QCOMPARE(c.SetCP->text(), "COM Port");
+
+    sim::PtyBoard replacement;
+    connectTo(window, replacement);
+    c.QuickUpdate->click();
+    QCOMPARE(replacement.received().size(), 33u);
+}
+
+void TestLinkController::closingDuringATransferSendsNothingMore() {
+    sim::PtyBoard board;
+    auto window = std::make_unique<MainWindow>();
+    connectTo(*window, board);
+    window->show();
+    QTimer::singleShot(130, window.get(), [&] { window->close(); });
+    window->controls().StoreEE->click();
+    QVERIFY(!window->linkController().serialLink().isOpen());
+    window.reset();
+    const std::string received = board.received();
+    QVERIFY(!received.empty());
+    QVERIFY(received.size() < 11 * 8);
+    QTest::qWait(150);
+    QCOMPARE(board.received(), received);
+}
+
+QTEST_MAIN(TestLinkController)
+#include "tst_link_controller.moc"

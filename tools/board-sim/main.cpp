@@ -1,0 +1,121 @@
+// kelvane-board-sim: a virtual synthesizer board on a pseudo-terminal, so that
+// every button of the window can be tried without hardware. The first line it
+// prints is the device to open; it runs until interrupted, or until it hangs up.
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include "pty_board.h"
+
+namespace {
+
+constexpr const char* usage =
+    "Usage: kelvane-board-sim [options]\n"
+    "\n"
+    "A virtual synthesizer board on a pseudo-terminal. Prints the device to open\n"
+    "(give it to the window's port box or to kelvanectl --port), then answers\n"
+    "register lines, store marks and the read request until interrupted.\n"
+    "\n"
+    "Options:\n"
+    "  --eeprom FILE         keep the EEPROM in FILE (read at start, rewritten on\n"
+    "                        every store); without it the EEPROM starts with the\n"
+    "                        start-up register set and lives in memory\n"
+    "  --log FILE            write every received and sent piece with its monotonic\n"
+    "                        time to FILE, one JSON object per line\n"
+    "  --flood BYTES         after the first line, send BYTES of text lines\n"
+    "  --garbage             put NUL and non-ASCII bytes before every reply\n"
+    "  --hangup-after N      hang up (as an unplugged adapter) after N lines\n"
+    "  --slow-reply SECONDS  send every reply SECONDS late\n"
+    "  --no-reply            answer nothing\n"
+    "  --help                show this text\n"
+    "  --version             show the version\n";
+
+int usageError(const std::string& message) {
+    std::fprintf(stderr, "kelvane-board-sim: %s\n", message.c_str());
+    return 2;
+}
+
+// A whole number or a non-negative decimal, the whole text.
+std::optional<double> number(const char* text, bool whole) {
+    char* end = nullptr;
+    errno = 0;
+    const double value = std::strtod(text, &end);
+    if (end == text || *end != '\0' || errno != 0 || value < 0) return std::nullopt;
+    if (whole && value != static_cast<double>(static_cast<long long>(value))) return std::nullopt;
+    return value;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    kelvane::sim::BoardOptions options;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view option = argv[i];
+        if (option == "--help" || option == "-h") {
+            std::fputs(usage, stdout);
+            return 0;
+        }
+        if (option == "--version") {
+            std::printf("kelvane-board-sim %s\n", KELVANE_VERSION);
+            return 0;
+        }
+        if (option == "--garbage") {
+            options.faults.garbage = true;
+            continue;
+        }
+        if (option == "--no-reply") {
+            options.faults.noReply = true;
+            continue;
+        }
+        if (i + 1 >= argc)
+            return usageError("unknown option or missing value: " + std::string(option));
+        const char* value = argv[++i];
+        if (option == "--eeprom") {
+            options.eepromPath = value;
+        } else if (option == "--log") {
+            options.logPath = value;
+        } else if (option == "--flood" || option == "--hangup-after") {
+            const auto n = number(value, true);
+            if (!n || *n < 1)
+                return usageError(std::string(option) + " needs a whole number from 1 up");
+            if (option == "--flood")
+                options.faults.floodBytes = static_cast<std::size_t>(*n);
+            else
+                options.faults.hangupAfterLines = static_cast<int>(*n);
+        } else if (option == "--slow-reply") {
+            const auto seconds = number(value, false);
+            if (!seconds) return usageError("--slow-reply needs a number of seconds, 0 or more");
+            options.faults.slowReplySeconds = *seconds;
+        } else {
+            return usageError("unknown option " + std::string(option) + "; see --help");
+        }
+    }
+
+    // The board's thread must not take these signals: the main thread waits for them.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP})
+        sigaddset(&stopSignals, signal);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+
+    try {
+        kelvane::sim::PtyBoard board(options);
+        std::printf("%s\n", board.devicePath().c_str());
+        std::fflush(stdout);
+        const timespec tick{0, 100'000'000};
+        while (!board.hungUp()) {
+            if (sigtimedwait(&stopSignals, nullptr, &tick) > 0) return 0;
+        }
+        std::fprintf(stderr, "kelvane-board-sim: hung up\n");
+        return 0;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "kelvane-board-sim: %s\n", error.what());
+        return 1;
+    }
+}
