@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "model/conversions.h"
+#include "model/plan_input_rules.h"
 #include "model/recalculation.h"
 
 namespace kelvane {
@@ -69,9 +70,8 @@ PlanInputs restoredPlanInputs(const Restore& r, const RestoreContext& context) {
     in.doubler = r.doubler;
     in.odiv = r.odiv;
     in.rfMult = context.rfMult;
-    in.fvco = val(r.foText) * r.odiv / context.rfMult;
-    in.fres = val(r.resText);
-    if (in.fres == 0) in.fres = 0.01;
+    in.fvco = vcoFrequency(val(r.foText), r.odiv, context.rfMult);
+    in.fres = resolutionFrom(r.resText);
     return in;
 }
 
