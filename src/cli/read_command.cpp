@@ -92,13 +92,13 @@ int runRead(const QStringList& arguments) {
     QCommandLineParser parser;
     parser.setApplicationDescription(
         "Reads the register set stored in the board's EEPROM, as the window's\n"
-        "\"Init from EE\" does, and prints the inputs it restores as a\n"
-        "'kelvanectl plan' command line, then the plan. The reference frequency and the\n"
-        "RF multiplier are not stored: they are taken from --fr and --rfmult.");
+        "\"Init from EE\" does: sends the read request and takes the answer that\n"
+        "comes within 1.5 s. Prints the inputs the set restores as a 'kelvanectl plan'\n"
+        "command line, then the plan. The reference frequency and the RF multiplier\n"
+        "are not stored: they are taken from --fr and --rfmult.");
     addPortOption(parser);
-    parser.addOption({"fr", "Reference frequency text, MHz (Fr). Default \" 10\".", "text"});
-    parser.addOption(
-        {"rfmult", "Final RF multiplication text (RFMultText). Default \"1\".", "text"});
+    parser.addOption({"fr", "Reference frequency, MHz (Fr). Default \" 10\".", "text"});
+    parser.addOption({"rfmult", "Final RF multiplication (RFMultText). Default \"1\".", "text"});
     parser.addOption({"json", "Print one JSON object instead of text."});
     if (auto exit = parseOrExit(parser, arguments)) return *exit;
     ControlState before;
