@@ -20,11 +20,16 @@ QString q(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-// Quoted for a POSIX shell when it holds anything but plain characters.
+// Quoted when it holds anything but plain characters: for a POSIX shell, or
+// on Windows as a program's command line is split into its arguments there.
 QString shellWord(const QString& text) {
     static const QRegularExpression plain("^[A-Za-z0-9._+-]+$");
     if (plain.match(text).hasMatch()) return text;
+#ifdef Q_OS_WIN
+    return "\"" + QString(text).replace("\"", "\\\"") + "\"";
+#else
     return "'" + QString(text).replace("'", "'\\''") + "'";
+#endif
 }
 
 QString planCommand(const ControlState& c) {

@@ -2,11 +2,14 @@
 // every button of the window can be tried without hardware. The first line it
 // prints is the device to open; it runs until interrupted, or until it hangs up.
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <optional>
+#include <pthread.h>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -68,6 +71,16 @@ std::optional<double> number(const char* text, bool whole) {
     return value;
 }
 
+constexpr int stopSignalNumbers[] = {SIGINT, SIGTERM, SIGHUP};
+
+bool stopSignalPending() {
+    sigset_t pending;
+    sigpending(&pending);
+    for (int signal : stopSignalNumbers)
+        if (sigismember(&pending, signal) == 1) return true;
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -114,10 +127,11 @@ int main(int argc, char* argv[]) {
         }
     }
 
-    // The board's thread must not take these signals: the main thread waits for them.
+    // No thread may take these signals: they stay pending until the main
+    // thread sees them.
     sigset_t stopSignals;
     sigemptyset(&stopSignals);
-    for (int signal : {SIGINT, SIGTERM, SIGHUP})
+    for (int signal : stopSignalNumbers)
         sigaddset(&stopSignals, signal);
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
@@ -127,7 +141,8 @@ int main(int argc, char* argv[]) {
         std::fflush(stdout);
         const timespec tick{0, 100'000'000};
         while (!board.hungUp()) {
-            if (sigtimedwait(&stopSignals, nullptr, &tick) > 0) return 0;
+            if (stopSignalPending()) return 0;
+            nanosleep(&tick, nullptr);
         }
         std::fprintf(stderr, "kelvane-board-sim: hung up\n");
         return 0;
