@@ -16,6 +16,18 @@ for file in usr/bin/kelvane usr/bin/kelvanectl usr/bin/kelvane-board-sim usr/sha
             usr/share/icons/hicolor/scalable/apps/kelvane.svg $man1/kelvanectl.1.gz $man1/kelvane-board-sim.1.gz; do
     [ -e "$root/install/$file" ] || { echo "missing from the package: $file"; exit 1; }
 done
+# The menu entry starts a program of the package and shows its icon.
+entry=$root/install/usr/share/applications/kelvane.desktop
+exec=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$entry")
+icon=$(sed -n 's/^Icon=//p' "$entry")
+[ -x "$root/install/usr/bin/$exec" ] || { echo "the menu entry runs $exec, which the package lacks"; exit 1; }
+[ -e "$root/install/usr/share/icons/hicolor/scalable/apps/$icon.svg" ] ||
+    { echo "the menu entry shows the icon $icon, which the package lacks"; exit 1; }
+if command -v desktop-file-validate >/dev/null 2>&1; then
+    desktop-file-validate "$entry" >"$root/validate.log" 2>&1 || { cat "$root/validate.log"; exit 1; }
+else
+    echo "desktop-file-validate is not installed: the menu entry was not validated"
+fi
 depends=$(dpkg-deb -f "$deb" Depends)
 for lib in libqt6widgets6 libqt6serialport6 qt6-qpa-plugins; do
     echo "$depends" | grep -q "$lib" || { echo "no dependency on $lib: $depends"; exit 1; }
