@@ -1,8 +1,8 @@
 #include "cli/command_line.h"
 
-#include <QCoreApplication>
 #include <cstdio>
 
+#include "cli/commands.h"
 #include "modes/wsjt_modes.h"
 
 namespace kelvane::cli {
@@ -35,22 +35,40 @@ struct TextOption {
 };
 
 constexpr TextOption textOptions[] = {
-    {"fo", "Output frequency text, MHz (Fo), taken as typed.", &ControlState::fo},
-    {"fr", "Reference frequency text, MHz (Fr).", &ControlState::fr},
-    {"res", "Output resolution text, Hz (Res).", &ControlState::res},
-    {"rfmult", "Final RF multiplication text (RFMultText).", &ControlState::rfMult},
+    {"fo", "Output frequency, MHz (Fo).", &ControlState::fo},
+    {"fr", "Reference frequency, MHz (Fr).", &ControlState::fr},
+    {"res", "Output resolution, Hz (Res).", &ControlState::res},
+    {"rfmult", "Final RF multiplication (RFMultText).", &ControlState::rfMult},
 };
 
-QString defaultText(const std::string& text) { return "\"" + QString::fromStdString(text) + "\""; }
+QString defaultText(const std::string& text) {
+    return "\"" + QString::fromStdString(text) + "\"";
+}
+
+// The parser's help with the command line a user types, the command's
+// examples and what its exit codes mean.
+QString commandHelp(const QCommandLineParser& parser, const QString& invocation) {
+    QString text = parser.helpText();
+    // Qt names the program by the path it was started from.
+    text.replace(0, text.indexOf('\n') + 1, "Usage: " + invocation + " [options]\n\n");
+    if (const Command* command = findCommand(invocation.section(' ', 1))) {
+        text += "\nExamples:\n";
+        for (const QString& line : QString(command->examples).split('\n'))
+            text += "  " + line + "\n";
+        text += "\n" + QString(command->exitStatus) + "\n";
+    }
+    return text;
+}
 
 } // namespace
 
 void addControlOptions(QCommandLineParser& parser) {
     const ControlState defaults;
     for (const auto& option : textOptions) {
-        parser.addOption({option.name,
-                          QString("%1 Default %2.").arg(option.description, defaultText(defaults.*option.field)),
-                          "text"});
+        parser.addOption(
+            {option.name,
+             QString("%1 Default %2.").arg(option.description, defaultText(defaults.*option.field)),
+             "text"});
     }
     for (const auto& option : wholeNumberOptions) {
         parser.addOption({option.name,
@@ -67,7 +85,7 @@ void addControlOptions(QCommandLineParser& parser) {
                           .arg(wsjtModeMin)
                           .arg(wsjtModeMax),
                       "n"});
-    parser.addOption({"doubler", "Reference doubler on (RefDbl)."});
+    parser.addOption({"doubler", "Reference doubler on (RefDbl); R is then 1 and -r is ignored."});
     parser.addOption({"ext-vco", "External VCO in use (ExtVCO)."});
     parser.addOption({"cpp", "Positive charge pump polarity (CPP); counts only with --ext-vco."});
 }
@@ -90,7 +108,8 @@ std::optional<int> readWholeNumber(const QCommandLineParser& parser, const QStri
 std::optional<ControlState> readControlOptions(const QCommandLineParser& parser) {
     ControlState state;
     for (const auto& option : textOptions)
-        if (parser.isSet(option.name)) state.*option.field = parser.value(option.name).toStdString();
+        if (parser.isSet(option.name))
+            state.*option.field = parser.value(option.name).toStdString();
     for (const auto& option : wholeNumberOptions) {
         if (!parser.isSet(option.name)) continue;
         const auto value = readWholeNumber(parser, option.name, option.low, option.high);
@@ -113,11 +132,13 @@ std::optional<ControlState> readControlOptions(const QCommandLineParser& parser)
 }
 
 std::optional<int> parseOrExit(QCommandLineParser& parser, const QStringList& arguments) {
-    const QCommandLineOption help = parser.addHelpOption();
-    const QCommandLineOption version = parser.addVersionOption();
+    const QCommandLineOption help({"h", "help"}, "Show this help.");
+    const QCommandLineOption version({"v", "version"}, "Show the version.");
+    parser.addOption(help);
+    parser.addOption(version);
     if (!parser.parse(arguments)) return usageError(parser.errorText());
     if (parser.isSet(help)) {
-        std::fputs(parser.helpText().toUtf8().constData(), stdout);
+        std::fputs(commandHelp(parser, arguments.value(0)).toUtf8().constData(), stdout);
         return exitOk;
     }
     if (parser.isSet(version)) {

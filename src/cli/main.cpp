@@ -3,32 +3,39 @@
 
 #include <QCoreApplication>
 #include <cstdio>
-#include <cstring>
 
 #include "cli/command_line.h"
 #include "cli/commands.h"
 
 namespace {
 
-struct Command {
-    const char* name;
-    const char* summary;
-    int (*run)(const QStringList&);
-};
-
-constexpr Command commands[] = {
-    {"plan", "print the frequency plan and the register listing", kelvane::cli::runPlan},
-    {"export", "print the register set as PIC assembler lines", kelvane::cli::runExport},
-    {"fsk", "print the FSK-by-Reg2 denominators for a shift", kelvane::cli::runFsk},
-    {"send", "send the register words of a plan to the board", kelvane::cli::runSend},
-    {"read", "read the board's stored set back and print its plan", kelvane::cli::runRead},
-    {"ports", "list the serial ports with their numbers", kelvane::cli::runPorts},
-};
-
 void printUsage(std::FILE* to) {
-    std::fputs("Usage: kelvanectl <command> [options]\n\nCommands:\n", to);
-    for (const auto& command : commands) std::fprintf(to, "  %-8s %s\n", command.name, command.summary);
-    std::fputs("\n'kelvanectl <command> --help' lists the options of a command.\n", to);
+    std::fputs("Usage: kelvanectl <command> [options]\n"
+               "\n"
+               "Computes the frequency plan, register words, PIC export and FSK data exactly\n"
+               "as the Kelvane window does, and sends the words to the synthesizer board or\n"
+               "reads its stored set back over a serial port.\n"
+               "\n"
+               "Commands:\n",
+               to);
+    for (const auto& command : kelvane::cli::commandTable()) {
+        const QString example = QString(command.examples).section('\n', 0, 0);
+        std::fprintf(to, "  %-8s %s\n             %s\n", command.name, command.summary,
+                     example.toUtf8().constData());
+    }
+    std::fputs("\n"
+               "Options:\n"
+               "  -h, --help     Show this help.\n"
+               "  -v, --version  Show the version.\n"
+               "\n"
+               "'kelvanectl <command> --help' lists the options of a command. The options\n"
+               "that set the plan (--fo, --fr, --res, --odiv and the others) are the\n"
+               "window's controls: a text is read as the window reads its box, and an option\n"
+               "left out keeps the control's value at the window's start-up.\n"
+               "\n"
+               "Exit status: 0 done; 1 the port or the board failed; 2 bad usage, or no plan\n"
+               "for the inputs.\n",
+               to);
 }
 
 } // namespace
@@ -51,12 +58,11 @@ int main(int argc, char* argv[]) {
         std::printf("kelvanectl %s\n", KELVANE_VERSION);
         return kelvane::cli::exitOk;
     }
-    for (const auto& command : commands) {
-        if (name == command.name) {
-            arguments.removeAt(1);
-            arguments[0] = QString("kelvanectl ") + command.name;
-            return command.run(arguments);
-        }
+    if (const auto* command = kelvane::cli::findCommand(name)) {
+        arguments.removeAt(1);
+        arguments[0] = QString("kelvanectl ") + command->name;
+        return command->run(arguments);
     }
-    return kelvane::cli::usageError("unknown command \"" + name + "\"; 'kelvanectl --help' lists them");
+    return kelvane::cli::usageError("unknown command \"" + name +
+                                    "\"; 'kelvanectl --help' lists them");
 }

@@ -20,8 +20,9 @@ QString q(const std::string& text) {
 int runPlan(const QStringList& arguments) {
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        "Prints the frequency plan, the plan displays and the register listing\n"
-        "for the given inputs, exactly as the main window shows them.");
+        "Prints the main window's plan displays for the given inputs, one per line as\n"
+        "\"name: text\" (Fv, Fc, Dn, Frlabel, Nlabel, StepLbl, OPerr, ChipType), then a\n"
+        "blank line and the register listing, exactly as the window shows them.");
     addControlOptions(parser);
     parser.addOption({"json", "Print one JSON object instead of text."});
     parser.addOption({"crlf", "End lines with CR LF, as the window has them."});

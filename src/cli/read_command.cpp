@@ -20,11 +20,16 @@ QString q(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-// Quoted for a POSIX shell when it holds anything but plain characters.
+// Quoted when it holds anything but plain characters: for a POSIX shell, or
+// on Windows as a program's command line is split into its arguments there.
 QString shellWord(const QString& text) {
     static const QRegularExpression plain("^[A-Za-z0-9._+-]+$");
     if (plain.match(text).hasMatch()) return text;
+#ifdef Q_OS_WIN
+    return "\"" + QString(text).replace("\"", "\\\"") + "\"";
+#else
     return "'" + QString(text).replace("'", "'\\''") + "'";
+#endif
 }
 
 QString planCommand(const ControlState& c) {
@@ -92,13 +97,13 @@ int runRead(const QStringList& arguments) {
     QCommandLineParser parser;
     parser.setApplicationDescription(
         "Reads the register set stored in the board's EEPROM, as the window's\n"
-        "\"Init from EE\" does, and prints the inputs it restores as a\n"
-        "'kelvanectl plan' command line, then the plan. The reference frequency and the\n"
-        "RF multiplier are not stored: they are taken from --fr and --rfmult.");
+        "\"Init from EE\" does: sends the read request and takes the answer that\n"
+        "comes within 1.5 s. Prints the inputs the set restores as a 'kelvanectl plan'\n"
+        "command line, then the plan. The reference frequency and the RF multiplier\n"
+        "are not stored: they are taken from --fr and --rfmult.");
     addPortOption(parser);
-    parser.addOption({"fr", "Reference frequency text, MHz (Fr). Default \" 10\".", "text"});
-    parser.addOption(
-        {"rfmult", "Final RF multiplication text (RFMultText). Default \"1\".", "text"});
+    parser.addOption({"fr", "Reference frequency, MHz (Fr). Default \" 10\".", "text"});
+    parser.addOption({"rfmult", "Final RF multiplication (RFMultText). Default \"1\".", "text"});
     parser.addOption({"json", "Print one JSON object instead of text."});
     if (auto exit = parseOrExit(parser, arguments)) return *exit;
     ControlState before;

@@ -16,7 +16,9 @@ int runSend(const QStringList& arguments) {
     parser.setApplicationDescription(
         "Sends the register words of the plan that the options give, as the window's\n"
         "\"Update all registers\" does (or \"Quick Freq Update\", or \"Store to EE\"),\n"
-        "and prints what the board answers.");
+        "at 9600 baud, 8 data bits, no parity, 2 stop bits, with a pause of just over\n"
+        "50 ms after every register line. The board's replies are printed as they\n"
+        "come; they are not checked.");
     addPortOption(parser);
     parser.addOption({"quick", "Send only Reg2, Reg1 and Reg0 (Quick Freq Update)."});
     parser.addOption({"store", "Send every word for the board's EEPROM (Store to EE)."});

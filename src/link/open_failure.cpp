@@ -41,10 +41,18 @@ QString openFailureCause(QSerialPort::SerialPortError error, const QString& devi
     if (::access(encoded.constData(), R_OK | W_OK) == 0) return inUse(path);
     const QString group = owningGroup(encoded);
     if (group.isEmpty()) return QString("Permission denied for %1.").arg(path);
+#ifdef Q_OS_LINUX
     return QString("Permission denied for %1: your user must be in the group \"%2\" that owns "
                    "it (sudo usermod -aG %2 $USER), then log in again.")
         .arg(path, group);
 #else
+    // Other systems add a user to a group each in their own way.
+    return QString("Permission denied for %1: your user must be in the group \"%2\" that owns "
+                   "it, then log in again.")
+        .arg(path, group);
+#endif
+#else
+    // Windows reports a port held by another program as access denied.
     return inUse(device);
 #endif
 }

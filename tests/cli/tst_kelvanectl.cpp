@@ -5,6 +5,8 @@
 #include <QProcess>
 #include <QtTest>
 
+#include "help_examples.h"
+
 namespace {
 
 struct Run {
@@ -38,6 +40,10 @@ private slots:
     void refusedPlan();
     void badOptions_data();
     void badOptions();
+    void helpOfEachCommand_data();
+    void helpOfEachCommand();
+    void helpExamplesRun_data();
+    void helpExamplesRun();
 };
 
 void TestKelvanectl::startUpPlanAsText() {
@@ -113,6 +119,53 @@ void TestKelvanectl::badOptions() {
     QCOMPARE(run.out, "");
     QVERIFY2(run.err.startsWith("kelvanectl: ") && run.err.contains(message.toUtf8()), run.err);
     QCOMPARE(run.err.count('\n'), 1);
+}
+
+void TestKelvanectl::helpOfEachCommand_data() {
+    QTest::addColumn<QString>("command");
+    for (const char* command : {"plan", "export", "fsk", "send", "read", "ports"})
+        QTest::newRow(command) << command;
+}
+
+// A command's help names the command as typed, shows examples of it, and the
+// overview shows the first of them under the command's summary.
+void TestKelvanectl::helpOfEachCommand() {
+    QFETCH(QString, command);
+    const Run help = kelvanectl({command, "--help"});
+    QCOMPARE(help.exitCode, 0);
+    QCOMPARE(help.err, "");
+    QVERIFY2(help.out.startsWith("Usage: kelvanectl " + command.toUtf8() + " [options]\n\n"),
+             help.out);
+    QVERIFY2(help.out.contains("\nExit status: 0 "), help.out);
+    const QList<QStringList> examples = helpExamples(help.out);
+    QVERIFY2(!examples.isEmpty(), help.out);
+    for (const QStringList& example : examples)
+        QCOMPARE(example.first(), command);
+
+    const Run overview = kelvanectl({"--help"});
+    QCOMPARE(overview.exitCode, 0);
+    const QRegularExpression entry(
+        "\n  " + command + " +\\S.*\n +" +
+        QRegularExpression::escape("kelvanectl " + examples.first().join(' ')));
+    QVERIFY2(entry.match(QString::fromUtf8(overview.out)).hasMatch(), overview.out);
+}
+
+// The examples of the commands that need no board run as shown.
+void TestKelvanectl::helpExamplesRun_data() {
+    QTest::addColumn<QStringList>("arguments");
+    for (const char* command : {"plan", "export", "fsk", "ports"}) {
+        const Run help = kelvanectl({command, "--help"});
+        for (const QStringList& example : helpExamples(help.out))
+            QTest::newRow(qPrintable(example.join(' '))) << example;
+    }
+}
+
+void TestKelvanectl::helpExamplesRun() {
+    QFETCH(QStringList, arguments);
+    const Run run = kelvanectl(arguments);
+    QCOMPARE(run.err, "");
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY(!run.out.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestKelvanectl)

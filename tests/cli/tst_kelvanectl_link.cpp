@@ -8,6 +8,8 @@
 #include <QtTest>
 #include <unistd.h>
 
+#include "help_examples.h"
+
 namespace {
 
 struct Run {
@@ -77,6 +79,8 @@ private slots:
     void unplugDuringStore();
     void usage_data();
     void usage();
+    void helpExamplesRun_data();
+    void helpExamplesRun();
 };
 
 void TestKelvanectlLink::sendPutsTheWindowsBytesOnTheWire_data() {
@@ -189,6 +193,27 @@ void TestKelvanectlLink::usage() {
     const Run r = kelvanectl(arguments);
     QCOMPARE(r.exitCode, 2);
     QCOMPARE(r.err, "kelvanectl: " + message.toUtf8() + "\n");
+}
+
+// The examples of send and read run as shown, on the virtual board's port.
+void TestKelvanectlLink::helpExamplesRun_data() {
+    QTest::addColumn<QStringList>("arguments");
+    for (const char* command : {"send", "read"}) {
+        for (const QStringList& example : helpExamples(kelvanectl({command, "--help"}).out))
+            QTest::newRow(qPrintable(example.join(' '))) << example;
+    }
+}
+
+void TestKelvanectlLink::helpExamplesRun() {
+    QFETCH(QStringList, arguments);
+    const qsizetype port = arguments.indexOf("--port") + 1;
+    QVERIFY(port > 0 && port < arguments.size());
+    BoardProcess board;
+    arguments[port] = board.device();
+    const Run r = kelvanectl(arguments);
+    QCOMPARE(r.err, "");
+    QCOMPARE(r.exitCode, 0);
+    QVERIFY(!board.received().isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestKelvanectlLink)

@@ -2,11 +2,14 @@
 // every button of the window can be tried without hardware. The first line it
 // prints is the device to open; it runs until interrupted, or until it hangs up.
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <optional>
+#include <pthread.h>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -18,23 +21,40 @@ namespace {
 constexpr const char* usage =
     "Usage: kelvane-board-sim [options]\n"
     "\n"
-    "A virtual synthesizer board on a pseudo-terminal. Prints the device to open\n"
-    "(give it to the window's port box or to kelvanectl --port), then answers\n"
-    "register lines, store marks and the read request until interrupted.\n"
+    "A virtual synthesizer board on a pseudo-terminal, for trying the window\n"
+    "program and kelvanectl without hardware. The first line it prints is the\n"
+    "terminal's device, such as /dev/pts/3: type it into the window's port box or\n"
+    "give it to kelvanectl --port. Then it answers every line as the board's\n"
+    "firmware does, until it is interrupted (Ctrl+C, SIGTERM or SIGHUP):\n"
+    "\n"
+    "  R0000008D  load the register word         OK 0000008D\n"
+    "  W          store the next register word   OK W, then OK 0000008D stored\n"
+    "  init       read the stored set back       twelve lines such as 0x00 00 00 8D\n"
+    "  other      (or a line over 64 bytes)      ERR bad line\n"
     "\n"
     "Options:\n"
-    "  --eeprom FILE         keep the EEPROM in FILE (read at start, rewritten on\n"
-    "                        every store); without it the EEPROM starts with the\n"
-    "                        start-up register set and lives in memory\n"
-    "  --log FILE            write every received and sent piece with its monotonic\n"
-    "                        time to FILE, one JSON object per line\n"
+    "  --eeprom FILE         keep the EEPROM in FILE: read at start, rewritten on\n"
+    "                        every store; one word per line as eight hexadecimal\n"
+    "                        digits, lines starting with # ignored. Without it the\n"
+    "                        EEPROM starts with the window's start-up register set\n"
+    "                        and lives in memory\n"
+    "  --log FILE            write every piece received and sent, with its monotonic\n"
+    "                        time, to FILE, one JSON object per line\n"
+    "  -h, --help            show this text\n"
+    "  --version             show the version\n"
+    "\n"
+    "Faults, for trying how a host copes:\n"
     "  --flood BYTES         after the first line, send BYTES of text lines\n"
     "  --garbage             put NUL and non-ASCII bytes before every reply\n"
-    "  --hangup-after N      hang up (as an unplugged adapter) after N lines\n"
-    "  --slow-reply SECONDS  send every reply SECONDS late\n"
+    "  --hangup-after N      hang up, as an unplugged adapter, after N lines\n"
+    "  --slow-reply SECONDS  send every reply SECONDS late (0 or more)\n"
     "  --no-reply            answer nothing\n"
-    "  --help                show this text\n"
-    "  --version             show the version\n";
+    "\n"
+    "Example:\n"
+    "  kelvane-board-sim --eeprom board-eeprom.txt\n"
+    "\n"
+    "Exit status: 0 interrupted, or hung up by --hangup-after; 1 the terminal or\n"
+    "a file could not be used; 2 bad usage.\n";
 
 int usageError(const std::string& message) {
     std::fprintf(stderr, "kelvane-board-sim: %s\n", message.c_str());
@@ -49,6 +69,16 @@ std::optional<double> number(const char* text, bool whole) {
     if (end == text || *end != '\0' || errno != 0 || value < 0) return std::nullopt;
     if (whole && value != static_cast<double>(static_cast<long long>(value))) return std::nullopt;
     return value;
+}
+
+constexpr int stopSignalNumbers[] = {SIGINT, SIGTERM, SIGHUP};
+
+bool stopSignalPending() {
+    sigset_t pending;
+    sigpending(&pending);
+    for (int signal : stopSignalNumbers)
+        if (sigismember(&pending, signal) == 1) return true;
+    return false;
 }
 
 } // namespace
@@ -97,10 +127,11 @@ int main(int argc, char* argv[]) {
         }
     }
 
-    // The board's thread must not take these signals: the main thread waits for them.
+    // No thread may take these signals: they stay pending until the main
+    // thread sees them.
     sigset_t stopSignals;
     sigemptyset(&stopSignals);
-    for (int signal : {SIGINT, SIGTERM, SIGHUP})
+    for (int signal : stopSignalNumbers)
         sigaddset(&stopSignals, signal);
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
@@ -110,7 +141,8 @@ int main(int argc, char* argv[]) {
         std::fflush(stdout);
         const timespec tick{0, 100'000'000};
         while (!board.hungUp()) {
-            if (sigtimedwait(&stopSignals, nullptr, &tick) > 0) return 0;
+            if (stopSignalPending()) return 0;
+            nanosleep(&tick, nullptr);
         }
         std::fprintf(stderr, "kelvane-board-sim: hung up\n");
         return 0;

@@ -7,10 +7,14 @@
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
-#include <pty.h>
 #include <stdexcept>
 #include <termios.h>
 #include <unistd.h>
+#ifdef __APPLE__
+#include <util.h> // openpty
+#else
+#include <pty.h>
+#endif
 
 #include "eeprom_file.h"
 #include "json_line.h"
@@ -62,9 +66,13 @@ PtyBoard::PtyBoard(BoardOptions options)
     ::fcntl(slave_, F_SETFD, FD_CLOEXEC);
 
     int wake[2];
-    if (::pipe2(wake, O_CLOEXEC | O_NONBLOCK) != 0) throw systemError("cannot create a pipe");
+    if (::pipe(wake) != 0) throw systemError("cannot create a pipe");
     wakeRead_ = wake[0];
     wakeWrite_ = wake[1];
+    for (int end : wake) {
+        ::fcntl(end, F_SETFL, ::fcntl(end, F_GETFL) | O_NONBLOCK);
+        ::fcntl(end, F_SETFD, FD_CLOEXEC);
+    }
     if (!options_.logPath.empty()) {
         log_ = std::fopen(options_.logPath.c_str(), "w");
         if (!log_) throw systemError("cannot write " + options_.logPath);

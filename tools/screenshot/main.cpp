@@ -1,20 +1,70 @@
-// kelvane-screenshot FILE.png: renders the main window as it opens and saves
-// the picture, for the README. Run it under a real display server (scripts/
-// screenshot uses Xvfb) so that fonts and style are those a user sees. The
-// user's stored window position is neither read nor written.
+// kelvane-screenshot DIR: renders the three windows for the README, each as a
+// user first sees it, into DIR/main-window.png, DIR/export-window.png (after
+// "PIC Register Export") and DIR/fsk-window.png (after "Generate D data").
+// Run it under a real display server (scripts/screenshot uses Xvfb) so that
+// fonts and style are those a user sees. The user's stored window position is
+// neither read nor written.
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QDir>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
+#include <initializer_list>
 
 #include "ui/main_window.h"
+
+namespace {
+
+// Time for the window manager and the first paint before a picture is taken.
+constexpr int settleMs = 500;
+
+// The top-level window with this object name, once it is on screen.
+QWidget* shownWindow(const char* name) {
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (widget->objectName() == QLatin1String(name) && widget->isVisible()) return widget;
+    return nullptr;
+}
+
+// Presses a button of `window` as a user does; false if it has no such button.
+bool press(QWidget& window, const char* button) {
+    auto* target = window.findChild<QAbstractButton*>(button);
+    if (!target) return false;
+    target->click();
+    return true;
+}
+
+struct Shot {
+    QWidget* window;
+    const char* file;
+};
+
+// Writes every picture; prints why and returns false at the first that fails.
+bool saveShots(const QDir& dir, std::initializer_list<Shot> shots) {
+    for (const Shot& shot : shots) {
+        const QString path = dir.filePath(shot.file);
+        if (!shot.window->grab().save(path)) {
+            std::fprintf(stderr, "kelvane-screenshot: cannot write %s\n", qPrintable(path));
+            return false;
+        }
+        std::printf("%s\n", qPrintable(path));
+    }
+    return true;
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     if (argc != 2) {
-        std::fprintf(stderr, "usage: kelvane-screenshot FILE.png\n");
+        std::fprintf(stderr, "usage: kelvane-screenshot DIR\n");
+        return 2;
+    }
+    const QDir dir(QString::fromLocal8Bit(argv[1]));
+    if (!dir.exists()) {
+        std::fprintf(stderr, "kelvane-screenshot: no folder %s\n", argv[1]);
         return 2;
     }
     QTemporaryDir settingsDir;
@@ -24,11 +74,23 @@ int main(int argc, char* argv[]) {
     kelvane::ui::MainWindow window;
     window.show();
     int status = 1;
-    // Once the first frame is painted, the window's own rendering is the picture.
-    QTimer::singleShot(500, &app, [&] {
-        status = window.grab().save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
-        if (status != 0) std::fprintf(stderr, "kelvane-screenshot: cannot write %s\n", argv[1]);
-        app.quit();
+    QTimer::singleShot(settleMs, &app, [&] {
+        QWidget* fsk = nullptr;
+        if (press(window, "Export") && press(window, "Reg2FSK")) fsk = shownWindow("FSKReg2");
+        QWidget* exported = shownWindow("ExpForm");
+        if (!fsk || !exported || !press(*fsk, "GenNewD")) {
+            std::fprintf(stderr, "kelvane-screenshot: the export or FSK window did not open\n");
+            app.quit();
+            return;
+        }
+        QTimer::singleShot(settleMs, &app, [&, fsk, exported] {
+            status = saveShots(dir, {{&window, "main-window.png"},
+                                     {exported, "export-window.png"},
+                                     {fsk, "fsk-window.png"}})
+                         ? 0
+                         : 1;
+            app.quit();
+        });
     });
     QApplication::exec();
     return status;

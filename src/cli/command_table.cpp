@@ -1,0 +1,62 @@
+// The subcommands with the one-line summaries and examples their help shows.
+// The examples run as written (those of send and read with a board on the port).
+
+#include <algorithm>
+
+#include "cli/commands.h"
+
+namespace kelvane::cli {
+namespace {
+
+constexpr const char* calculationExit =
+    "Exit status: 0 printed; 2 bad usage, or no plan for these inputs (the reason\n"
+    "goes to standard error).";
+
+constexpr Command commands[] = {
+    {"plan", "print the frequency plan and the register listing",
+     "kelvanectl plan --fo 2320.25 --fr 10 --res 10\n"
+     "kelvanectl plan --fo 1296.1 --odiv 2 --json\n"
+     "kelvanectl plan --fo 2400.05 --wsjt 3",
+     "Exit status: 0 printed; 2 bad usage, or no plan for these inputs (the reason\n"
+     "goes to standard error, or with --json into the object's \"error\").",
+     runPlan},
+    {"export", "print the register set as PIC assembler lines",
+     "kelvanectl export --fo 2304.1 > registers.inc\n"
+     "kelvanectl export --fo 1296.1 --odiv 2 --crlf > registers.inc",
+     calculationExit, runExport},
+    {"fsk", "print the FSK-by-Reg2 denominators for a shift",
+     "kelvanectl fsk --fo 2320.25 --shift -400\n"
+     "kelvanectl fsk --fo 2304.1 --wsjt 2 --shift 250",
+     calculationExit, runFsk},
+    {"send", "send the register words of a plan to the board",
+     "kelvanectl send --port /dev/ttyUSB0 --fo 2320.25\n"
+     "kelvanectl send --port 1 --quick --fo 2320.26\n"
+     "kelvanectl send --port COM3 --store --fo 2304.1 --res 10",
+     "Exit status: 0 sent; 1 the port could not be opened, or closed before the last\n"
+     "line; 2 bad usage, no --port or port 0, or no plan for these inputs.",
+     runSend},
+    {"read", "read the board's stored set back and print its plan",
+     "kelvanectl read --port /dev/ttyUSB0\n"
+     "kelvanectl read --port COM3 --fr 10 --json",
+     "Exit status: 0 read and printed; 1 the port could not be opened or failed, or\n"
+     "the board's answer held no register set to restore; 2 bad usage, no --port\n"
+     "or port 0.",
+     runRead},
+    {"ports", "list the serial ports with their numbers", "kelvanectl ports",
+     "Exit status: 0 listed, also when there is no port; 2 bad usage.", runPorts},
+};
+
+} // namespace
+
+std::span<const Command> commandTable() {
+    return commands;
+}
+
+const Command* findCommand(const QString& name) {
+    const auto found =
+        std::find_if(std::begin(commands), std::end(commands),
+                     [&name](const Command& command) { return name == command.name; });
+    return found == std::end(commands) ? nullptr : found;
+}
+
+} // namespace kelvane::cli
