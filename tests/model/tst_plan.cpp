@@ -1,219 +1,150 @@
-#include <QtTest>
+// The frequency plan, its captions, and the register words composed from it.
 
-#include "model/control_state.h"
+#include "model/conversions.h"
 #include "model/plan.h"
+#include "model_support.h"
 
 using namespace kelvane;
 
-Q_DECLARE_METATYPE(kelvane::PlanInputs)
-
-namespace {
-
-PlanInputs inputs(const char* fo, const char* fr, int r, bool doubler, int odiv, double fvco, double fres,
-                  double rfMult) {
-    PlanInputs in;
-    in.foText = fo;
-    in.frText = fr;
-    in.r = r;
-    in.doubler = doubler;
-    in.odiv = odiv;
-    in.fvco = fvco;
-    in.fres = fres;
-    in.rfMult = rfMult;
-    return in;
+static PlannedFrequency planned(const PlanInputs& in) {
+    const auto outcome = calculatePlan(in);
+    if (const auto* refused = std::get_if<RefusedPlan>(&outcome))
+        qFatal("plan refused: %s", refused->reason.c_str());
+    return std::get<PlannedFrequency>(outcome);
 }
-
-const PlannedFrequency& planned(const PlanOutcome& outcome) {
-    const auto* p = std::get_if<PlannedFrequency>(&outcome);
-    if (!p) qFatal("plan refused: %s", std::get<RefusedPlan>(outcome).reason.c_str());
-    return *p;
-}
-
-QString q(const std::string& s) { return QString::fromStdString(s); }
-
-} // namespace
 
 class TestPlan : public QObject {
     Q_OBJECT
 private slots:
-    void startUpPlan();
-    void planValues_data();
-    void planValues();
-    void captions_data();
-    void captions();
-    void chipVariants_data();
-    void chipVariants();
-    void undefinedPlansAreRefused_data();
-    void undefinedPlansAreRefused();
-    void controlStateDerivesInputs();
+    void startUp() {
+        const auto [p, c] = planned({});
+        QCOMPARE((QList<double>{p.fcomp, p.denom, p.effN, p.n, p.fract, p.fcorr, p.ferror}),
+                 (QList<double>{10, 1000000, 232.025, 232, 25000, 2320.25, 0}));
+        QCOMPARE((QStringList{q(c.fv), q(c.fc), q(c.dn), q(c.frlabel), q(c.nlabel), q(c.stepLbl),
+                              q(c.operr), q(c.chipType)}),
+                 (QStringList{"2320.25 MHz", "10000. kHz", "D =    1000000", "F =      25000",
+                              "N =       232", "", "", "LMX2541-2380E "}));
+        QVERIFY(c.dnColour == colours::black && c.chipTypeColour == colours::darkGreen);
+        QCOMPARE(q(recalculated().listing), "          7    00000017        13   0000008D\r\n"
+                                            "         12   0000001C         9    28001409\r\n"
+                                            "          8    0111CE58         6    001F3326\r\n"
+                                            "          5    A0040005         4    FF4810A4\r\n"
+                                            "          3    00A87303         2    04F42402\r\n"
+                                            "          1    00000011         0    61A80E80\r\n");
+    }
+
+    void texts_data() {
+        addTextColumns();
+        // D, N, F and the output frequency they really give, Fcorr.
+        auto dnfc = [](const PlanInputs& in) {
+            const Plan p = planned(in).plan;
+            return str(p.denom) + str(p.n) + str(p.fract) + str(p.fcorr);
+        };
+        textRow("doubler", dnfc({.doubler = true}), " 2000000 116 25000 2320.25");
+        textRow("RF multiplier 2", dnfc({.foText = "4640.5", .rfMult = 2}),
+                " 2000000 232 50000 4640.5");
+        textRow("R divider", dnfc({.r = 5}), " 200000 1160 25000 2320.25");
+        // D rounds half up: 10 MHz / 3 Hz rounds down.
+        textRow("D rounds to nearest", dnfc({.foText = "2320", .fvco = 2320, .fres = 3}),
+                " 3333333 232 0 2320");
+        // A fraction within half a step of 1 rounds F up to D; N stays.
+        textRow("F equals D", dnfc({.foText = "2329.9999999", .fvco = 2329.9999999}),
+                " 1000000 232 1000000 2330");
+        // A negative reference gives negative D and N; the plan is still formed.
+        textRow("negative reference", dnfc({.frText = "-10"}), "-1000000-233-975000 2320.25");
+        // Fcorr uses the reference text itself, not the 0.001 MHz substitute.
+        textRow("no reference", dnfc({.frText = "abc"}), " 100 2320250 0 0");
+
+        auto shown = [](const PlanInputs& in) { return planned(in).captions; };
+        textRow("output error", shown({.foText = "2320.2500037", .fvco = 2320.2500037}).operr,
+                "Output Freq Error  -3.7  Hz");
+        textRow("error of a millihertz hidden", shown({.foText = "2320.250000001"}).operr, "");
+        textRow("VCO below 1000", shown({.foText = "773.41667", .fvco = 773.41667}).fv,
+                "0773.41667 MHz");
+        // The chip's denominator field is 22 bits wide; D beyond it is shown whole, in red.
+        textRow("largest 22-bit D is black",
+                shown({.frText = "4.194303", .fres = 1}).dnColour.name(), "#000000");
+        textRow("D of 2^22 is red", shown({.frText = "4.194304", .fres = 1}).dnColour.name(),
+                "#FF0000");
+        textRow("D beyond 22 bits", shown({.fres = 1}).dn, "D =    10000000");
+        // Plans without register words: why, and D in red where it could be formed.
+        auto refusal = [](const PlanInputs& in) {
+            const auto outcome = calculatePlan(in);
+            const auto* refused = std::get_if<RefusedPlan>(&outcome);
+            return refused ? refused->reason + " | " + refused->dnCaption.value_or("") : "planned";
+        };
+        textRow("D rounds to 0", refusal({.fres = 1e9}),
+                "Resolution is coarser than the comparison frequency allows: no denominator | "
+                "D =    0");
+        textRow(
+            "D beyond 32 bits", refusal({.frText = "100", .fres = 0.01}),
+            "Resolution is too fine for the comparison frequency: denominator beyond 2147483647 | "
+            "D =    10000000000");
+        textRow("N beyond 32 bits", refusal({.foText = "1e12", .fvco = 1e12}),
+                "VCO frequency is out of range for the comparison frequency: N beyond 2147483647 | "
+                "D =    1000000");
+        textRow("R of 0", refusal({.r = 0}),
+                "Reference divider R is 0: no comparison frequency | ");
+        // Register words for the controls, at the addresses given.
+        auto words = [](const ControlState& c, std::initializer_list<int> addresses) {
+            const RegisterImage image = recalculated(c).registers;
+            QStringList text;
+            for (int address : addresses)
+                text << QString("Reg%1=%2").arg(address).arg(q(hexFormat(image[address])));
+            return text.join(' ').toStdString();
+        };
+        textRow("D beyond 22 bits runs into bit 26", words({.res = "1"}, {2}), "Reg2=0D896802");
+        // F = D = 1000000: 1000000 mod 65536 = 16960 (0x4240) low, 15 high.
+        textRow("F equals D in the words", words({.fo = "2329.9999999"}, {0, 1}),
+                "Reg0=42400E80 Reg1=03C00011");
+        textRow("reference capped at 255", words({.fo = "2555", .fr = "255.5"}, {4}),
+                "Reg4=FF481FF4");
+        textRow("reference 9.49 gives 9", words({.fo = "2555", .fr = "9.49"}, {4}),
+                "Reg4=FF481094");
+        textRow("reference 9.5 gives 10", words({.fo = "2555", .fr = "9.5"}, {4}), "Reg4=FF4810A4");
+        textRow("negative reference subtracted", words({.fr = "-10"}, {4}), "Reg4=FF480F64");
+        textRow("R of 4096 puts 0 in the field",
+                words({.fo = "2320", .fr = "4096", .res = "1", .rScroll = 4096}, {1}),
+                "Reg1=00000001");
+        textRow("doubler, external VCO, polarity",
+                words({.doubler = true, .externalVco = true, .chargePumpPositive = true}, {3}),
+                "Reg3=00AE7313");
+        textRow("polarity needs the external VCO",
+                words({.doubler = true, .chargePumpPositive = true}, {3}), "Reg3=00AC7303");
+        // clang-format off
+        textRow("settings at their top ends", words({.chargePumpGain = 31, .dither = 3, .order = 4,
+                .mux = 13, .outTerm = 15, .vcoGain = 15, .divGain = 15}, {3, 6}),
+                "Reg3=01C9BF03 Reg6=001FFFE6");
+        // clang-format on
+        // Register words as 8 hexadecimal digits.
+        textRow("negative word taken modulo 2^32", hexFormat(-12054364), "FF4810A4");
+        textRow("largest word", hexFormat(4294967295), "FFFFFFFF");
+        textRow("lowest word", hexFormat(-4294967296), "00000000");
+        textRow("word beyond 32 bits is not cut", hexFormat(4294967301), "100000005");
+        textRow("low half padded inside", hexFormat(0x00010002), "00010002");
+        // Both ends of every VCO range count; 1900 to 1990 MHz is valid without a variant.
+        const std::pair<double, const char*> chips[] = {
+            {2220, "#408001 LMX2541-2060E 2380E "},     {1900, "#408001 LMX2541-"},
+            {1990, "#408001 LMX2541-2060E "},           {2865, "#408001 LMX2541-2690E 3030E "},
+            {4000, "#408001 LMX2541-3740E "},           {1899.9, "#FF0000 Invalid Frequency Range"},
+            {4000.1, "#FF0000 Invalid Frequency Range"}};
+        for (auto [fvco, expected] : chips) {
+            const auto [caption, colour] = chipVariantCaption(fvco);
+            QTest::addRow("%g MHz", fvco) << q(colour.name() + " " + caption) << QString(expected);
+        }
+    }
+    void texts() {
+        QFETCH(QString, text);
+        QTEST(text, "expected");
+    }
+
+    // R is 1 with the doubler whatever the scroll bar says; Fvco = Fout * Odiv / M.
+    void controlStateDerivesInputs() {
+        const PlanInputs in = planInputsFrom(
+            {.fo = "4640.5", .rfMult = "2", .rScroll = 7, .doubler = true, .odiv = 3});
+        QCOMPARE((QList<double>{in.fvco, double(in.r)}), (QList<double>{6960.75, 1}));
+    }
 };
-
-void TestPlan::startUpPlan() {
-    const auto outcome = calculatePlan(PlanInputs{});
-    const auto& result = planned(outcome);
-    QCOMPARE(result.plan.fcomp, 10.0);
-    QCOMPARE(result.plan.denom, 1000000.0);
-    QCOMPARE(result.plan.effN, 232.025);
-    QCOMPARE(result.plan.n, 232.0);
-    QCOMPARE(result.plan.fract, 25000.0);
-    QCOMPARE(result.plan.fcorr, 2320.25);
-    QCOMPARE(result.plan.ferror, 0.0);
-    const auto& c = result.captions;
-    QCOMPARE(q(c.fv), "2320.25 MHz");
-    QCOMPARE(q(c.fc), "10000. kHz");
-    QCOMPARE(q(c.dn), "D =    1000000");
-    QCOMPARE(q(c.frlabel), "F =      25000");
-    QCOMPARE(q(c.nlabel), "N =       232");
-    QCOMPARE(q(c.stepLbl), "");
-    QCOMPARE(q(c.operr), "");
-    QCOMPARE(q(c.chipType), "LMX2541-2380E ");
-    QVERIFY(c.dnColour == colours::black);
-    QVERIFY(c.chipTypeColour == colours::darkGreen);
-}
-
-void TestPlan::planValues_data() {
-    QTest::addColumn<PlanInputs>("in");
-    QTest::addColumn<double>("denom");
-    QTest::addColumn<double>("n");
-    QTest::addColumn<double>("fract");
-    QTest::addColumn<double>("fcorr");
-    QTest::newRow("output divider 2") << inputs("1160.125", " 10", 1, false, 2, 2320.25, 10, 1) << 500000.0
-                                      << 232.0 << 12500.0 << 1160.125;
-    QTest::newRow("doubler") << inputs(" 2320.25", " 10", 1, true, 1, 2320.25, 10, 1) << 2000000.0 << 116.0
-                             << 25000.0 << 2320.25;
-    QTest::newRow("resolution 1 Hz") << inputs(" 2320.25", " 10", 1, false, 1, 2320.25, 1, 1) << 10000000.0
-                                     << 232.0 << 250000.0 << 2320.25;
-    QTest::newRow("RF multiplier 2") << inputs("4640.5", " 10", 1, false, 1, 2320.25, 10, 2) << 2000000.0
-                                     << 232.0 << 50000.0 << 4640.5;
-    // A fraction within half a step of 1 rounds F up to D; N stays.
-    QTest::newRow("F equals D") << inputs("2329.9999999", " 10", 1, false, 1, 2329.9999999, 10, 1)
-                                << 1000000.0 << 232.0 << 1000000.0 << 2330.0;
-    // D rounds half up: 10 MHz / 4 Hz = 2500000 exactly, 10 MHz / 3 Hz rounds down.
-    QTest::newRow("D rounds to nearest") << inputs("2320", " 10", 1, false, 1, 2320, 3, 1) << 3333333.0
-                                         << 232.0 << 0.0 << 2320.0;
-    QTest::newRow("R divider") << inputs("2320.25", " 10", 5, false, 1, 2320.25, 10, 1) << 200000.0
-                               << 1160.0 << 25000.0 << 2320.25;
-    // A negative reference gives negative D and N; the plan is still formed.
-    QTest::newRow("negative reference") << inputs("2320.25", "-10", 1, false, 1, 2320.25, 10, 1)
-                                        << -1000000.0 << -233.0 << -975000.0 << 2320.25;
-    // Fcorr uses the reference text itself, not the 0.001 MHz substitute.
-    QTest::newRow("no reference") << inputs("2320.25", "abc", 1, false, 1, 2320.25, 10, 1) << 100.0
-                                  << 2320250.0 << 0.0 << 0.0;
-}
-
-void TestPlan::planValues() {
-    QFETCH(PlanInputs, in);
-    const auto outcome = calculatePlan(in);
-    const auto& result = planned(outcome);
-    QTEST(result.plan.denom, "denom");
-    QTEST(result.plan.n, "n");
-    QTEST(result.plan.fract, "fract");
-    QTEST(result.plan.fcorr, "fcorr");
-}
-
-void TestPlan::captions_data() {
-    QTest::addColumn<PlanInputs>("in");
-    QTest::addColumn<QString>("display");
-    QTest::addColumn<QString>("caption");
-    QTest::newRow("step shown with divider") << inputs("1160.125", " 10", 1, false, 2, 2320.25, 10, 1)
-                                             << "StepLbl" << "Step =  20.";
-    QTest::newRow("doubled comparison") << inputs(" 2320.25", " 10", 1, true, 1, 2320.25, 10, 1) << "Fc"
-                                        << "20000. kHz";
-    QTest::newRow("12.8 MHz reference") << inputs(" 2320.25", "12.8", 1, false, 1, 2320.25, 10, 1) << "Fc"
-                                        << "12800. kHz";
-    QTest::newRow("10.0005 MHz reference") << inputs(" 2320.25", "10.0005", 1, false, 1, 2320.25, 10, 1)
-                                           << "Fc" << "10000.5 kHz";
-    QTest::newRow("output error") << inputs("2320.2500037", " 10", 1, false, 1, 2320.2500037, 10, 1) << "OPerr"
-                                  << "Output Freq Error  -3.7  Hz";
-    QTest::newRow("error of a millihertz hidden")
-        << inputs("2320.250000001", " 10", 1, false, 1, 2320.25, 10, 1) << "OPerr" << "";
-    QTest::newRow("vco below 1000") << inputs("773.41667", " 10", 1, false, 1, 773.41667, 10, 1) << "Fv"
-                                    << "0773.41667 MHz";
-    QTest::newRow("vco zero") << inputs("", " 10", 1, false, 1, 0, 10, 1) << "Fv" << "0000.0 MHz";
-    // The chip's denominator field is 22 bits wide.
-    QTest::newRow("largest 22-bit D is black") << inputs("2320.25", "4.194303", 1, false, 1, 2320.25, 1, 1)
-                                               << "DnColour" << "#000000";
-    QTest::newRow("D of 2^22 is red") << inputs("2320.25", "4.194304", 1, false, 1, 2320.25, 1, 1)
-                                      << "DnColour" << "#FF0000";
-    QTest::newRow("D beyond 22 bits") << inputs("2320.25", " 10", 1, false, 1, 2320.25, 1, 1) << "Dn"
-                                      << "D =    10000000";
-}
-
-void TestPlan::captions() {
-    QFETCH(PlanInputs, in);
-    QFETCH(QString, display);
-    QFETCH(QString, caption);
-    const auto outcome = calculatePlan(in);
-    const auto& c = planned(outcome).captions;
-    const QMap<QString, std::string> shown{{"Fv", c.fv},           {"Fc", c.fc},       {"Dn", c.dn},
-                                           {"StepLbl", c.stepLbl}, {"OPerr", c.operr}, {"DnColour", c.dnColour.name()}};
-    QCOMPARE(q(shown.value(display)), caption);
-}
-
-void TestPlan::chipVariants_data() {
-    QTest::addColumn<double>("fvco");
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<QString>("colour");
-    QTest::newRow("two variants") << 2220.0 << "LMX2541-2060E 2380E " << "#408001";
-    QTest::newRow("valid, no variant") << 1950.0 << "LMX2541-" << "#408001";
-    QTest::newRow("lowest valid") << 1900.0 << "LMX2541-" << "#408001";
-    QTest::newRow("highest valid") << 4000.0 << "LMX2541-3740E " << "#408001";
-    QTest::newRow("range start included") << 1990.0 << "LMX2541-2060E " << "#408001";
-    QTest::newRow("range end included") << 2865.0 << "LMX2541-2690E 3030E " << "#408001";
-    QTest::newRow("just below") << 1899.9 << "Invalid Frequency Range" << "#FF0000";
-    QTest::newRow("just above") << 4000.1 << "Invalid Frequency Range" << "#FF0000";
-}
-
-void TestPlan::chipVariants() {
-    QFETCH(double, fvco);
-    const auto [caption, colour] = chipVariantCaption(fvco);
-    QTEST(q(caption), "caption");
-    QTEST(q(colour.name()), "colour");
-}
-
-void TestPlan::undefinedPlansAreRefused_data() {
-    QTest::addColumn<PlanInputs>("in");
-    QTest::addColumn<QString>("reasonContains");
-    QTest::addColumn<QString>("dn");
-    QTest::newRow("D rounds to 0") << inputs("2320.25", " 10", 1, false, 1, 2320.25, 1e9, 1) << "no denominator"
-                                   << "D =    0";
-    QTest::newRow("D beyond 32 bits") << inputs("2320.25", "100", 1, false, 1, 2320.25, 0.01, 1)
-                                      << "denominator beyond" << "D =    10000000000";
-    QTest::newRow("N beyond 32 bits") << inputs("1e12", " 10", 1, false, 1, 1e12, 10, 1) << "N beyond"
-                                      << "D =    1000000";
-    QTest::newRow("R of 0") << inputs("2320.25", " 10", 0, false, 1, 2320.25, 10, 1) << "R is 0" << "";
-    QTest::newRow("VCO overflows") << inputs("", " 10", 1, false, 1, 1e308 * 10, 10, 1) << "N beyond"
-                                   << "D =    1000000";
-}
-
-void TestPlan::undefinedPlansAreRefused() {
-    QFETCH(PlanInputs, in);
-    QFETCH(QString, reasonContains);
-    QFETCH(QString, dn);
-    const auto outcome = calculatePlan(in);
-    const auto* refused = std::get_if<RefusedPlan>(&outcome);
-    QVERIFY(refused);
-    QVERIFY2(q(refused->reason).contains(reasonContains), refused->reason.c_str());
-    QCOMPARE(q(refused->dnCaption.value_or("")), dn);
-}
-
-void TestPlan::controlStateDerivesInputs() {
-    ControlState c;
-    c.fo = "4640.5";
-    c.rfMult = "2";
-    c.odiv = 3;
-    c.res = "0";
-    c.rScroll = 7;
-    c.doubler = true;
-    const PlanInputs in = planInputsFrom(c);
-    QCOMPARE(in.fvco, 4640.5 * 3 / 2);
-    QCOMPARE(in.fres, 0.01);
-    QCOMPARE(in.r, 1);
-    c.rfMult = "-1";
-    c.doubler = false;
-    QCOMPARE(planInputsFrom(c).rfMult, 1.0);
-    QCOMPARE(planInputsFrom(c).r, 7);
-}
 
 QTEST_APPLESS_MAIN(TestPlan)
 #include "tst_plan.moc"

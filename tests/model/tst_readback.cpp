@@ -1,59 +1,62 @@
 // Reading the board's stored set back: finding entries in an answer, the values
 // the restore assigns, and the answers it refuses.
 
-#include <QtTest>
-
 #include "model/conversions.h"
 #include "model/readback.h"
-#include "model/recalculation.h"
+#include "model_support.h"
 
 using namespace kelvane;
 
-Q_DECLARE_METATYPE(kelvane::ControlState)
-Q_DECLARE_METATYPE(kelvane::RestoreContext)
-
 namespace {
 
-QString q(const std::string& s) {
-    return QString::fromStdString(s);
-}
-
-RegisterImage imageOf(const ControlState& c) {
-    auto outcome = recalculate(planInputsFrom(c), loopSettingsFrom(c));
-    if (auto* refused = std::get_if<RefusedPlan>(&outcome))
-        qFatal("refused: %s", refused->reason.c_str());
-    return std::get<Recalculation>(outcome).registers;
-}
-
-// "0x00 A8 73 03" with the given separator between bytes.
-std::string entry(std::int64_t word, char separator = ' ') {
-    const std::string h = hexFormat(word);
-    return "0x" + h.substr(0, 2) + separator + h.substr(2, 2) + separator + h.substr(4, 2) +
-           separator + h.substr(6, 2);
-}
-
-// An answer as the board sends it: one entry per line, in transfer order.
-std::string answerOf(const RegisterImage& image) {
+// An answer as the board sends it: one entry such as "0x00 A8 73 03" per line,
+// in transfer order, leaving out the given registers.
+std::string answerOf(const RegisterImage& image, std::initializer_list<int> without = {}) {
     std::string text;
-    for (int address : transferOrder)
-        text += entry(image[address]) + "\r\n";
+    for (int address : transferOrder) {
+        const std::string h = hexFormat(image[address]);
+        if (std::find(without.begin(), without.end(), address) == without.end())
+            text += "0x" + h.substr(0, 2) + ' ' + h.substr(2, 2) + ' ' + h.substr(4, 2) + ' ' +
+                    h.substr(6) + "\r\n";
+    }
     return text;
-}
-
-const std::string startUpAnswer = answerOf(imageOf(ControlState{}));
-
-Restore restored(const std::string& answer, const RestoreContext& context = {}) {
-    auto outcome = restoreFromAnswer(answer, context);
-    if (auto* refusal = std::get_if<RestoreRefusal>(&outcome))
-        qFatal("refused: %s", refusal->line.c_str());
-    return std::get<Restore>(outcome);
 }
 
 // The start-up answer with one register's word replaced.
 std::string withWord(int address, std::int64_t word) {
-    auto image = imageOf(ControlState{});
+    auto image = recalculated().registers;
     image[address] = word;
     return answerOf(image);
+}
+
+// The word found for an address, its address nibble put back, or "none".
+std::string found(std::string_view answer, int address) {
+    const auto value = parseStoredSet(answer).value[address];
+    return value ? hexFormat(std::int64_t(*value) * 16 + address) : "none";
+}
+
+// The refusal line for an answer, or "restored".
+std::string refusalOf(std::string_view answer, const char* fr = " 10") {
+    const auto outcome = restoreFromAnswer(answer, {.frText = fr});
+    const auto* refusal = std::get_if<RestoreRefusal>(&outcome);
+    return refusal ? refusal->line : "restored";
+}
+
+Restore restored(std::string_view answer, const RestoreContext& context = {}) {
+    auto outcome = restoreFromAnswer(answer, context);
+    if (const auto* refusal = std::get_if<RestoreRefusal>(&outcome))
+        qFatal("refused: %s", refusal->line.c_str());
+    return std::get<Restore>(outcome);
+}
+
+// R and Fcomp after restoring a stored R and doubler into a window whose R
+// scroll bar stands at 8.
+std::string rAfterRestore(bool windowDoubler, bool storedDoubler, int rField) {
+    auto image = recalculated().registers;
+    image[1] = composeReg1(rField, 232, 25000);
+    image[3] = 0x00A87303 + (storedDoubler ? 262144 : 0);
+    const Restore r = restored(answerOf(image), {.doubler = windowDoubler, .rScroll = 8});
+    return "stored" + str(r.rField) + ", " + r.rlabel + ", Fcomp" + str(r.fcomp);
 }
 
 } // namespace
@@ -61,232 +64,107 @@ std::string withWord(int address, std::int64_t word) {
 class TestReadback : public QObject {
     Q_OBJECT
 private slots:
-    void startUpSetRestoresTheStartUpWindow();
-    void entriesAreFound_data();
-    void entriesAreFound();
-    void restoredSetsComposeTheSameWords_data();
-    void restoredSetsComposeTheSameWords();
-    void doublerDecidesTheR_data();
-    void doublerDecidesTheR();
-    void chargePumpPolarityOnlyWithExternalVco();
-    void refusals_data();
-    void refusals();
+    void startUpSetRestoresTheStartUpWindow() {
+        const Restore r = restored(answerOf(recalculated().registers));
+        QCOMPARE((QList<double>{double(r.odiv), double(r.rField), r.n, r.denom, r.fract, r.fcomp,
+                                r.fres, r.fvco}),
+                 (QList<double>{1, 1, 232, 1000000, 25000, 10, 10, 2320.25}));
+        QCOMPARE((QList<int>{r.doubler, r.chargePumpGain, r.dither, r.order, r.mux, r.externalVco,
+                             r.divGain, r.outTerm, r.vcoGain}),
+                 (QList<int>{0, 19, 1, 2, 3, 0, 12, 12, 12}));
+        QCOMPARE((QStringList{q(r.resText), q(r.foText), q(r.divGainLabel), q(r.rlabel)}),
+                 (QStringList{"10.00", "2320.25", " 12 Div Gain", "R divider 1"}));
+    }
+
+    void texts_data() {
+        addTextColumns();
+        const std::string reg3 = "0x00 A8 73 03";
+        textRow("mark at the very first character", found(reg3, 3), "00A87303");
+        textRow("lower case, any separator", found("0x00-a8:73.03", 3), "00A87303");
+        textRow("later entry wins", found(reg3 + "\n0x00 A8 73 13\n", 3), "00A87313");
+        textRow("cut short is not read as register 0", found("0x61 A8 0E", 0), "none");
+        textRow("non-hex digit skips the entry", found(reg3 + " 0x00 G8 73 13", 3), "00A87303");
+        textRow("upper-case X is no mark", found("0X00 A8 73 03", 3), "none");
+        textRow("search resumes right after a mark", found("0x0x00 A8 73 03", 3), "00A87303");
+        textRow("address 11 is ignored", found("0x12 34 56 7B", 11), "none");
+        textRow("address 13 is kept", found("0x00 00 00 CD", 13), "000000CD");
+        textRow("bit 31 set", found("0xFF 48 10 A4", 4), "FF4810A4");
+        textRow("beyond 32767 characters", found(std::string(40000, '.') + reg3, 3), "00A87303");
+
+        // The doubler handler runs only when the restore changes the doubler.
+        textRow("off, stays off", rAfterRestore(false, false, 5), "stored 5, R divider 5, Fcomp 2");
+        textRow("on, goes off", rAfterRestore(true, false, 5), "stored 5, R divider 8, Fcomp 1.25");
+        textRow("off, goes on", rAfterRestore(false, true, 5), "stored 5, R divider 1, Fcomp 20");
+        textRow("on, stays on", rAfterRestore(true, true, 5), "stored 5, R divider 5, Fcomp 4");
+        textRow("stored R 0, goes on", rAfterRestore(false, true, 0),
+                "stored 0, R divider 1, Fcomp 20");
+
+        // A refused answer changes nothing and says why.
+        auto why = [](const char* reason) {
+            return "Init from EE: " + QString(reason) + "; nothing changed";
+        };
+        const RegisterImage image = recalculated().registers;
+        const std::string all = answerOf(image);
+        textRow("nothing arrived", refusalOf(""), why("no answer from the board"));
+        textRow("no entries at all", refusalOf("ERR\r\n0X00 A8 73 03"),
+                why("no entry for registers 0, 1, 2, 3, 4 and 6"));
+        textRow("register 3 missing", refusalOf(answerOf(image, {3})),
+                why("no entry for register 3"));
+        textRow("unused registers may be missing, a restored one not",
+                refusalOf(answerOf(image, {5, 7, 8, 9, 12, 13, 4})),
+                why("no entry for register 4"));
+        textRow("output divider 0", refusalOf(withWord(4, 0xFF4800A4)),
+                why("output divider 0 (1 to 63 allowed)"));
+        textRow("order 5", refusalOf(withWord(3, 0x00D87303)),
+                why("modulator order 5 (0 to 4 allowed)"));
+        textRow("mux 14", refusalOf(withWord(3, 0x00A9D303)),
+                why("mux selection 14 (0 to 13 allowed)"));
+        textRow("R 0 without the doubler", refusalOf(withWord(1, 0x00000001)), why("R divider 0"));
+        textRow("denominator 0", refusalOf(withWord(2, 0x04000002)), why("denominator 0"));
+        textRow("reference 0", refusalOf(all, "0"), why("resolution would be 0 Hz"));
+        textRow("resolution beyond a double", refusalOf(all, "1e305"),
+                why("resolution out of range"));
+        textRow(
+            "no plan with the window's reference", refusalOf(all, "-1e12"),
+            why("the stored set gives no plan (Reference frequency is out of range: it does not "
+                "fit register 4)"));
+    }
+    void texts() {
+        QFETCH(QString, text);
+        QTEST(text, "expected");
+    }
+
+    // Whatever the window stored, reading it back and recalculating composes the
+    // same twelve words.
+    void restoredSetsComposeTheSameWords_data() {
+        QTest::addColumn<ControlState>("stored");
+        // clang-format off
+        QTest::newRow("doubler and settings at their top ends")
+            << ControlState{.fo = "3000.1", .doubler = true, .chargePumpGain = 31, .dither = 3,
+                            .order = 4, .mux = 13};
+        QTest::newRow("R 5, external VCO, positive pump")
+            << ControlState{.fo = "2000", .rScroll = 5, .externalVco = true,
+                            .chargePumpPositive = true, .outTerm = 0, .vcoGain = 15, .divGain = 1};
+        // clang-format on
+        // F = 40000: 32768 or more sets bit 31 of Reg0.
+        QTest::newRow("Reg0 with bit 31 set") << ControlState{.fo = "2320.4"};
+    }
+    void restoredSetsComposeTheSameWords() {
+        QFETCH(ControlState, stored);
+        const RegisterImage image = recalculated(stored).registers;
+        const ControlState fresh;
+        const Restore r = restored(answerOf(image), restoreContextOf(fresh));
+        const RegisterImage after = recalculated(restoredControls(r, fresh)).registers;
+        QCOMPARE(q(answerOf(after)), q(answerOf(image)));
+    }
+
+    void chargePumpPolarityOnlyWithExternalVco() {
+        const Restore both = restored(withWord(3, 0x00A87303 + 131072 + 16));
+        QVERIFY(both.externalVco && both.chargePumpPositive);
+        const Restore polarityAlone = restored(withWord(3, 0x00A87303 + 131072));
+        QVERIFY(!polarityAlone.externalVco && !polarityAlone.chargePumpPositive);
+    }
 };
-
-void TestReadback::startUpSetRestoresTheStartUpWindow() {
-    const Restore r = restored(startUpAnswer);
-    QCOMPARE(r.odiv, 1);
-    QCOMPARE(r.rField, 1);
-    QCOMPARE(r.n, 232.0);
-    QCOMPARE(r.denom, 1000000.0);
-    QCOMPARE(r.fract, 25000.0);
-    QCOMPARE(r.doubler, false);
-    QCOMPARE(r.fcomp, 10.0);
-    QCOMPARE(r.fres, 10.0);
-    QCOMPARE(q(r.resText), "10.00");
-    QCOMPARE(r.fvco, 2320.25);
-    QCOMPARE(q(r.foText), "2320.25");
-    QCOMPARE(r.chargePumpGain, 19);
-    QCOMPARE(r.dither, 1);
-    QCOMPARE(r.order, 2);
-    QCOMPARE(r.mux, 3);
-    QCOMPARE(r.externalVco, false);
-    QCOMPARE((QList<int>{r.divGain, r.outTerm, r.vcoGain}), (QList<int>{12, 12, 12}));
-    QCOMPARE(q(r.divGainLabel), " 12 Div Gain");
-    QCOMPARE(q(r.rlabel), "R divider 1");
-}
-
-void TestReadback::entriesAreFound_data() {
-    QTest::addColumn<QString>("answer");
-    QTest::addColumn<int>("address");
-    QTest::addColumn<qint64>("word"); // -1: no entry kept for the address
-    const QString reg3 = q(entry(0x00A87303));
-    QTest::newRow("mark at the very first character") << reg3 << 3 << qint64(0x00A87303);
-    QTest::newRow("text before and after") << "init\r\n" + reg3 + " ok" << 3 << qint64(0x00A87303);
-    QTest::newRow("lower case, any separator") << "0x00-a8:73.03" << 3 << qint64(0x00A87303);
-    QTest::newRow("later entry wins") << reg3 + "\n0x00 A8 73 13\n" << 3 << qint64(0x00A87313);
-    QTest::newRow("cut short at the end keeps the earlier")
-        << reg3 + "\n0x00 A8 73 0" << 3 << qint64(0x00A87303);
-    QTest::newRow("cut short is not read as register 0") << "0x61 A8 0E" << 0 << qint64(-1);
-    QTest::newRow("non-hex digit skips the entry")
-        << reg3 + " 0x00 G8 73 13" << 3 << qint64(0x00A87303);
-    QTest::newRow("upper-case X is no mark") << "0X00 A8 73 03" << 3 << qint64(-1);
-    QTest::newRow("search resumes right after a mark")
-        << "0x0x00 A8 73 03" << 3 << qint64(0x00A87303);
-    QTest::newRow("address 11 is ignored") << "0x12 34 56 7B" << 11 << qint64(-1);
-    QTest::newRow("address 13 is kept") << "0x00 00 00 CD" << 13 << qint64(0xCD);
-    QTest::newRow("bit 31 set") << "0xFF 48 10 A4" << 4 << qint64(0xFF4810A4);
-    QString longAnswer(40000, QChar('.'));
-    QTest::newRow("beyond 32767 characters") << longAnswer + reg3 << 3 << qint64(0x00A87303);
-}
-
-void TestReadback::entriesAreFound() {
-    QFETCH(QString, answer);
-    QFETCH(int, address);
-    QFETCH(qint64, word);
-    const StoredSet stored = parseStoredSet(answer.toStdString());
-    if (word < 0) {
-        QVERIFY(!stored.value[address].has_value());
-    } else {
-        QVERIFY(stored.value[address].has_value());
-        QCOMPARE(qint64(*stored.value[address]), word >> 4);
-    }
-}
-
-// Whatever the window stored, reading it back and recalculating composes the
-// same twelve words, whatever the order and spelling of the entries.
-void TestReadback::restoredSetsComposeTheSameWords_data() {
-    QTest::addColumn<ControlState>("stored");
-    QTest::addColumn<QString>("spelling");
-    QTest::newRow("start-up, transfer order") << ControlState{} << "transfer order";
-    QTest::newRow("start-up, reversed, tabs") << ControlState{} << "reversed";
-    ControlState c;
-    c.fo = "1160.125";
-    c.odiv = 2;
-    c.res = "2";
-    QTest::newRow("divided output, finer resolution") << c << "lower case";
-    c = {};
-    c.doubler = true;
-    c.fo = "3000.1";
-    c.fr = " 10";
-    c.chargePumpGain = 31;
-    c.dither = 3;
-    c.order = 4;
-    c.mux = 13;
-    QTest::newRow("doubler and settings at their top ends") << c << "transfer order";
-    c = {};
-    c.rScroll = 5;
-    c.fo = "2000";
-    c.externalVco = true;
-    c.chargePumpPositive = true;
-    c.outTerm = 0;
-    c.vcoGain = 15;
-    c.divGain = 1;
-    QTest::newRow("R 5, external VCO, positive pump") << c << "reversed";
-    c = {};
-    c.fo = "2320.4"; // F = 40000: 32768 or more sets bit 31 of Reg0
-    QTest::newRow("Reg0 with bit 31 set") << c << "lower case";
-}
-
-void TestReadback::restoredSetsComposeTheSameWords() {
-    QFETCH(ControlState, stored);
-    QFETCH(QString, spelling);
-    const RegisterImage image = imageOf(stored);
-    std::string answer;
-    if (spelling == "reversed") {
-        for (auto it = transferOrder.rbegin(); it != transferOrder.rend(); ++it)
-            answer += entry(image[*it], '\t') + "\t";
-    } else {
-        answer = answerOf(image);
-        if (spelling == "lower case")
-            answer = QString::fromStdString(answer).toLower().toStdString();
-    }
-    const ControlState fresh;
-    const auto outcome = restoreFromAnswer(answer, restoreContextOf(fresh));
-    QVERIFY(std::holds_alternative<Restore>(outcome));
-    const ControlState after = restoredControls(std::get<Restore>(outcome), fresh);
-    for (int address : transferOrder)
-        QCOMPARE(q(hexFormat(imageOf(after)[address])), q(hexFormat(image[address])));
-}
-
-void TestReadback::doublerDecidesTheR_data() {
-    QTest::addColumn<bool>("windowDoubler");
-    QTest::addColumn<bool>("storedDoubler");
-    QTest::addColumn<int>("rField");
-    QTest::addColumn<int>("expectedR");
-    QTest::addColumn<double>("expectedFcomp");
-    // Rscroll stands at 8 in every row.
-    QTest::newRow("off, stays off: the stored R") << false << false << 5 << 5 << 2.0;
-    QTest::newRow("on, goes off: the scroll bar's R") << true << false << 5 << 8 << 1.25;
-    QTest::newRow("off, goes on: R 1") << false << true << 5 << 1 << 20.0;
-    QTest::newRow("on, stays on: the stored R") << true << true << 1 << 1 << 20.0;
-    QTest::newRow("stored R 0 made 1 by the doubler") << false << true << 0 << 1 << 20.0;
-}
-
-void TestReadback::doublerDecidesTheR() {
-    QFETCH(bool, windowDoubler);
-    QFETCH(bool, storedDoubler);
-    QFETCH(int, rField);
-    auto image = imageOf(ControlState{});
-    image[1] = composeReg1(rField, 232, 25000);
-    image[3] = 0x00A87303 + (storedDoubler ? 262144 : 0);
-    RestoreContext context;
-    context.doubler = windowDoubler;
-    context.rScroll = 8;
-    const Restore r = restored(answerOf(image), context);
-    QCOMPARE(r.rField, rField);
-    QTEST(r.r, "expectedR");
-    QTEST(r.fcomp, "expectedFcomp");
-    QCOMPARE(q(r.rlabel), "R divider" + q(str(r.r)));
-}
-
-void TestReadback::chargePumpPolarityOnlyWithExternalVco() {
-    const std::int64_t polarity = 131072, external = 16;
-    const Restore both = restored(withWord(3, 0x00A87303 + polarity + external));
-    QVERIFY(both.externalVco && both.chargePumpPositive);
-    const Restore polarityAlone = restored(withWord(3, 0x00A87303 + polarity));
-    QVERIFY(!polarityAlone.externalVco && !polarityAlone.chargePumpPositive);
-}
-
-void TestReadback::refusals_data() {
-    QTest::addColumn<QString>("answer");
-    QTest::addColumn<QString>("fr");
-    QTest::addColumn<QString>("line");
-    const QString all = q(startUpAnswer);
-    auto without = [&](std::initializer_list<int> addresses) {
-        auto image = imageOf(ControlState{});
-        std::string text;
-        for (int address : transferOrder)
-            if (std::find(addresses.begin(), addresses.end(), address) == addresses.end())
-                text += entry(image[address]) + "\r\n";
-        return q(text);
-    };
-    QTest::newRow("nothing arrived") << ""
-                                     << " 10"
-                                     << "Init from EE: no answer from the board; nothing changed";
-    QTest::newRow("no entries at all")
-        << "ERR\r\n0X00 A8 73 03"
-        << " 10"
-        << "Init from EE: no entry for registers 0, 1, 2, 3, 4 and 6; nothing changed";
-    QTest::newRow("register 3 missing") << without({3}) << " 10"
-                                        << "Init from EE: no entry for register 3; nothing changed";
-    QTest::newRow("two missing") << without({0, 6}) << " 10"
-                                 << "Init from EE: no entry for registers 0 and 6; nothing changed";
-    QTest::newRow("unused registers may be missing, a restored one not")
-        << without({5, 7, 8, 9, 12, 13, 4}) << " 10"
-        << "Init from EE: no entry for register 4; nothing changed";
-    QTest::newRow("output divider 0")
-        << q(withWord(4, 0xFF4800A4)) << " 10"
-        << "Init from EE: output divider 0 (1 to 63 allowed); nothing changed";
-    QTest::newRow("order 5") << q(withWord(3, 0x00D87303)) << " 10"
-                             << "Init from EE: modulator order 5 (0 to 4 allowed); nothing changed";
-    QTest::newRow("mux 14") << q(withWord(3, 0x00A9D303)) << " 10"
-                            << "Init from EE: mux selection 14 (0 to 13 allowed); nothing changed";
-    QTest::newRow("R 0 without the doubler") << q(withWord(1, 0x00000001)) << " 10"
-                                             << "Init from EE: R divider 0; nothing changed";
-    QTest::newRow("denominator 0") << q(withWord(2, 0x04000002)) << " 10"
-                                   << "Init from EE: denominator 0; nothing changed";
-    QTest::newRow("reference 0 gives no resolution")
-        << all << "0"
-        << "Init from EE: resolution would be 0 Hz; nothing changed";
-    QTest::newRow("resolution beyond a double")
-        << all << "1e305"
-        << "Init from EE: resolution out of range; nothing changed";
-    QTest::newRow("no plan with the window's reference")
-        << all << "-1e12"
-        << "Init from EE: the stored set gives no plan (Reference frequency is out of range: it "
-           "does not fit register 4); nothing changed";
-}
-
-void TestReadback::refusals() {
-    QFETCH(QString, answer);
-    QFETCH(QString, fr);
-    RestoreContext context;
-    context.frText = fr.toStdString();
-    const auto outcome = restoreFromAnswer(answer.toStdString(), context);
-    QVERIFY(std::holds_alternative<RestoreRefusal>(outcome));
-    QTEST(q(std::get<RestoreRefusal>(outcome).line), "line");
-}
 
 QTEST_APPLESS_MAIN(TestReadback)
 #include "tst_readback.moc"

@@ -1,0 +1,31 @@
+#pragma once
+// Helpers shared by the logic tests: model texts as QString for QCOMPARE, the
+// whole recalculation for controls that must give a plan, and rows of tables
+// that compare a text the model produced with the expected one.
+
+#include <QtTest>
+
+#include "model/control_state.h"
+#include "model/recalculation.h"
+
+Q_DECLARE_METATYPE(kelvane::ControlState)
+
+inline QString q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+inline kelvane::Recalculation recalculated(const kelvane::ControlState& c = {}) {
+    auto outcome = kelvane::recalculate(kelvane::planInputsFrom(c), kelvane::loopSettingsFrom(c));
+    if (const auto* refused = std::get_if<kelvane::RefusedPlan>(&outcome))
+        qFatal("plan refused: %s", refused->reason.c_str());
+    return std::get<kelvane::Recalculation>(std::move(outcome));
+}
+
+// For a test function that runs QFETCH(QString, text); QTEST(text, "expected").
+inline void addTextColumns() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("expected");
+}
+inline void textRow(const char* name, const std::string& text, const QString& expected) {
+    QTest::newRow(name) << q(text) << expected;
+}
