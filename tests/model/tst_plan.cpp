@@ -181,6 +181,9 @@ void TestPlan::undefinedPlansAreRefused_data() {
                                       << "denominator beyond" << "D =    10000000000";
     QTest::newRow("N beyond 32 bits") << inputs("1e12", " 10", 1, false, 1, 1e12, 10, 1) << "N beyond"
                                       << "D =    1000000";
+    QTest::newRow("reference too far below 0 for Reg4")
+        << inputs("2320.25", "-536117505", 1, false, 1, 2320.25, 1e13, 1) << "does not fit register 4"
+        << "D =   -54";
     QTest::newRow("R of 0") << inputs("2320.25", " 10", 0, false, 1, 2320.25, 10, 1) << "R is 0" << "";
     QTest::newRow("VCO overflows") << inputs("", " 10", 1, false, 1, 1e308 * 10, 10, 1) << "N beyond"
                                    << "D =    1000000";

@@ -276,6 +276,10 @@ void TestReadback::refusals_data() {
         << all << "-1e12"
         << "Init from EE: the stored set gives no plan (Reference frequency is out of range: it "
            "does not fit register 4); nothing changed";
+    QTest::newRow("window's reference pushes Reg4 below eight digits")
+        << all << "-777777777"
+        << "Init from EE: the stored set gives no plan (Reference frequency is out of range: it "
+           "does not fit register 4); nothing changed";
 }
 
 void TestReadback::refusals() {

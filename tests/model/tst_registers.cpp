@@ -89,6 +89,9 @@ void TestRegisters::wordsFollowTheControls_data() {
     c = {};
     c.fr = "-10";
     QTest::newRow("negative reference subtracted") << c << QStringList{"Reg4=FF480F64"};
+    c.fr = "-536117504";
+    c.res = "1e13";
+    QTest::newRow("lowest reference Reg4 holds") << c << QStringList{"Reg4=00000004"};
     c = {};
     c.rScroll = 4096;
     c.fr = "4096";
