@@ -27,7 +27,7 @@ fuzz: deps
 	./scripts/fuzz $(FUZZ_SECONDS)
 
 fuzz-smoke: deps
-	./scripts/fuzz 12
+	./scripts/fuzz 9
 
 deps:
 	./scripts/install-deps

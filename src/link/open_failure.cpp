@@ -3,6 +3,8 @@
 #include <QFile>
 
 #ifdef Q_OS_UNIX
+#include <cerrno>
+#include <cstring>
 #include <grp.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -39,6 +41,12 @@ QString openFailureCause(QSerialPort::SerialPortError error, const QString& devi
     const QString path = device.startsWith('/') ? device : "/dev/" + device;
     const QByteArray encoded = QFile::encodeName(path);
     if (::access(encoded.constData(), R_OK | W_OK) == 0) return inUse(path);
+    // A path the system cannot even look up (too long, not a folder on the way)
+    // is no matter of permission.
+    if (errno == ENOENT) return QString("%1 was not found.").arg(path);
+    if (errno != EACCES && errno != EPERM && errno != EROFS)
+        return QString("%1 cannot be opened: %2.")
+            .arg(path, QString::fromLocal8Bit(std::strerror(errno)));
     const QString group = owningGroup(encoded);
     if (group.isEmpty()) return QString("Permission denied for %1.").arg(path);
 #ifdef Q_OS_LINUX

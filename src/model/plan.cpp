@@ -4,6 +4,7 @@
 #include <tuple>
 
 #include "model/conversions.h"
+#include "model/registers.h"
 
 namespace kelvane {
 namespace {
@@ -55,8 +56,12 @@ PlanOutcome calculatePlan(const PlanInputs& in) {
     if (beyondField(p.fract))
         return RefusedPlan{"Fractional numerator F beyond 2147483647", dnCaption(p.denom)};
 
-    // Reg4 carries the reference in whole MHz; far below zero it no longer fits a word.
-    if (std::floor(reference + 0.5) < -largestField)
+    // Reg4 carries the reference in whole MHz, a negative one taken off its
+    // fixed bits; far below zero the word no longer has eight hexadecimal digits
+    // and its register line would be malformed.
+    const double reg4 = static_cast<double>(reg4FixedBits) + 4096.0 * in.odiv +
+                        16 * std::floor(reference + 0.5);
+    if (reg4 < static_cast<double>(lowestEightDigitWord))
         return RefusedPlan{"Reference frequency is out of range: it does not fit register 4",
                            dnCaption(p.denom)};
 

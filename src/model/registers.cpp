@@ -36,7 +36,7 @@ RegisterImage composeRegisters(const Plan& plan, const PlanInputs& in, const Loo
     image[2] = composeReg2(denom);
     image[13] = in.odiv > 1 ? 0xCD : 0x8D;
     image[6] = 0x1C0026 + 16384 * s.vcoGain + 1024 * s.outTerm + 64 * s.divGain;
-    image[4] = 0xFF480004 + 4096 * static_cast<std::int64_t>(in.odiv) + 16 * t;
+    image[4] = reg4FixedBits + 4096 * static_cast<std::int64_t>(in.odiv) + 16 * t;
     image[3] = 0x80003 + 256 * s.chargePumpGain + 8192 * s.mux + 131072 * (s.chargePumpPositive ? 1 : 0) +
                262144 * (in.doubler ? 1 : 0) + 1048576 * s.order + 8388608 * s.dither +
                16 * (s.externalVco ? 1 : 0);

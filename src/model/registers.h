@@ -41,6 +41,10 @@ inline constexpr std::int64_t reg7Constant = 0x00000017;
 inline constexpr std::int64_t reg8Constant = 0x0111CE58;
 inline constexpr std::int64_t reg9Constant = 0x28001409;
 inline constexpr std::int64_t reg12Constant = 0x0000001C;
+// Reg4 before its output divider and reference fields are added.
+inline constexpr std::int64_t reg4FixedBits = 0xFF480004;
+// hexFormat() gives eight digits from here to 2^32 - 1.
+inline constexpr std::int64_t lowestEightDigitWord = -4294967296;
 
 // The three words that hold the division ratio; also used by the FSK generator
 // with its own N, F and D.

@@ -19,6 +19,11 @@ namespace {
 
 const QString applicationTitle = QStringLiteral("Kelvane");
 
+// The console keeps only this many of the newest characters (one per byte the
+// board sent), so that a board flooding the port neither fills memory nor
+// makes every insert slower than the last.
+constexpr int consoleCharacters = 256 * 1024;
+
 const QString confirmation = QStringLiteral("COM Port Open\r\n"
                                             "RS232 Parameters  9600 Baud, N,8,2\r\n"
                                             "Use with PIC Firmware  Vantrel \r\n");
@@ -50,6 +55,9 @@ LinkController::LinkController(MainWindow& window) : QObject(&window), window_(w
     connect(&link_, &link::SerialLink::received, this, &LinkController::appendReceived);
     connect(&link_, &link::SerialLink::failed, this, &LinkController::portFailed);
     c.CPNo->installEventFilter(this);
+    // Every insert would otherwise keep an undo step: memory growing with
+    // every byte the board sends.
+    c.Text1->setUndoRedoEnabled(false);
 }
 
 // The list of ports changes as adapters come and go: it is read when the
@@ -193,7 +201,8 @@ void LinkController::initFromEE() {
 }
 
 // Bytes show one character each. A CR LF split across two pieces is one line
-// end, as it is within a piece; NUL shows as a visible symbol.
+// end, as it is within a piece; NUL shows as a visible symbol. Beyond the
+// console's limit the oldest text goes, never the newest.
 void LinkController::appendReceived(const QByteArray& bytes) {
     QString text = QString::fromLatin1(bytes);
     if (pendingCr_ && text.startsWith('\n')) text.remove(0, 1);
@@ -206,6 +215,12 @@ void LinkController::appendReceived(const QByteArray& bytes) {
     QTextCursor end(console->document());
     end.movePosition(QTextCursor::End);
     end.insertText(text);
+    const int excess = console->document()->characterCount() - 1 - consoleCharacters;
+    if (excess > 0) {
+        QTextCursor oldest(console->document());
+        oldest.setPosition(excess, QTextCursor::KeepAnchor);
+        oldest.removeSelectedText();
+    }
     if (atEnd) scroll->setValue(scroll->maximum());
 }
 

@@ -83,6 +83,10 @@ private slots:
         textRow("N beyond 32 bits", refusal({.foText = "1e12", .fvco = 1e12}),
                 "VCO frequency is out of range for the comparison frequency: N beyond 2147483647 | "
                 "D =    1000000");
+        // Reg4 carries the reference in whole MHz: far below zero it no longer fits 8 digits.
+        textRow("reference too far below 0 for Reg4",
+                refusal({.frText = "-536117505", .fres = 1e13}),
+                "Reference frequency is out of range: it does not fit register 4 | D =   -54");
         textRow("R of 0", refusal({.r = 0}),
                 "Reference divider R is 0: no comparison frequency | ");
         // Register words for the controls, at the addresses given.
@@ -103,6 +107,8 @@ private slots:
                 "Reg4=FF481094");
         textRow("reference 9.5 gives 10", words({.fo = "2555", .fr = "9.5"}, {4}), "Reg4=FF4810A4");
         textRow("negative reference subtracted", words({.fr = "-10"}, {4}), "Reg4=FF480F64");
+        textRow("lowest reference Reg4 holds", words({.fr = "-536117504", .res = "1e13"}, {4}),
+                "Reg4=00000004");
         textRow("R of 4096 puts 0 in the field",
                 words({.fo = "2320", .fr = "4096", .res = "1", .rScroll = 4096}, {1}),
                 "Reg1=00000001");

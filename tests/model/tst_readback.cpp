@@ -128,6 +128,10 @@ private slots:
             "no plan with the window's reference", refusalOf(all, "-1e12"),
             why("the stored set gives no plan (Reference frequency is out of range: it does not "
                 "fit register 4)"));
+        textRow(
+            "window's reference pushes Reg4 below eight digits", refusalOf(all, "-777777777"),
+            why("the stored set gives no plan (Reference frequency is out of range: it does not "
+                "fit register 4)"));
     }
     void texts() {
         QFETCH(QString, text);

@@ -1,6 +1,8 @@
 // Whatever is typed into the window's text boxes, and whatever the settings
 // store holds, the window neither crashes nor hangs: a plan is shown, or it is
-// refused with the reason in the status line and the last plan kept.
+// refused with the reason in the status line and the last plan kept; the port
+// box opens nothing and says why, or does nothing; the FSK window shows its
+// report or one line saying what to correct.
 
 #include <QDir>
 #include <QFile>
@@ -8,11 +10,34 @@
 #include <QStatusBar>
 #include <QtTest>
 
+#include "box_closer.h"
+#include "link/serial_link.h"
+#include "ui/fsk_reg2.h"
+#include "ui/link_controller.h"
 #include "ui/main_window_controls.h"
 #include "window_support.h"
 
 using kelvane::ui::MainWindow;
 using namespace window_support;
+
+namespace {
+
+// The texts every box is fed, by row name.
+QList<QPair<const char*, QString>> badTexts() {
+    return {
+        {"empty", ""},
+        {"blanks", "     "},
+        {"letters", "abc"},
+        {"overflow", "1e999"},
+        {"tiny negative", "-1e-300"},
+        {"NaN", "NaN"},
+        {"hex", "&HFFFFFFFF"},
+        {"long", QString(10000, QChar('9'))},
+        {"non-ASCII", QString::fromUtf8("２３２０ µ ☃ \xF0\x9F\x93\xBB")},
+    };
+}
+
+} // namespace
 
 class TestBadInput : public QObject {
     Q_OBJECT
@@ -20,6 +45,10 @@ private slots:
     void initTestCase();
     void textBoxesTakeAnyText_data();
     void textBoxesTakeAnyText();
+    void portBoxTakesAnyText_data();
+    void portBoxTakesAnyText();
+    void fskShiftTakesAnyText_data();
+    void fskShiftTakesAnyText();
     void corruptSettingsGiveTheDefaults_data();
     void corruptSettingsGiveTheDefaults();
 
@@ -35,20 +64,10 @@ void TestBadInput::textBoxesTakeAnyText_data() {
     QTest::addColumn<QString>("box");
     QTest::addColumn<QString>("text");
     const QStringList boxes{"Fo", "Fr", "Res", "RFMultText"};
-    const QList<QPair<const char*, QString>> texts{
-        {"empty", ""},
-        {"blanks", "     "},
-        {"letters", "abc"},
-        {"overflow", "1e999"},
-        {"tiny negative", "-1e-300"},
-        {"NaN", "NaN"},
-        {"hex", "&HFFFFFFFF"},
-        {"long", QString(10000, QChar('9'))},
-        {"long with point", "0." + QString(9998, QChar('1'))},
-        {"non-ASCII", QString::fromUtf8("２３２０ µ ☃ \xF0\x9F\x93\xBB")},
-        {"huge", "1e308"},
-        {"negative", "-2320.25"},
-    };
+    QList<QPair<const char*, QString>> texts = badTexts();
+    texts += {{"long with point", "0." + QString(9998, QChar('1'))},
+              {"huge", "1e308"},
+              {"negative", "-2320.25"}};
     for (const QString& box : boxes)
         for (const auto& [name, text] : texts)
             QTest::newRow(qPrintable(box + " " + name)) << box << text;
@@ -86,15 +105,81 @@ void TestBadInput::textBoxesTakeAnyText() {
     QCOMPARE(window.controls().Text1->toPlainText(), listingBefore);
 }
 
+void TestBadInput::portBoxTakesAnyText_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("detail"); // how the refusal's detail begins; empty: nothing at all
+    QMap<QString, QString> details{
+        {"tiny negative", "There is no port 0: ports are numbered from 1."},
+        {"hex", "4294967295 is not a port number: ports are numbered from 1 to 32767."},
+    };
+    for (const auto& [name, text] : badTexts())
+        QTest::newRow(name) << text << details.value(name);
+    const QString longDevice = "/dev/" + QString(9995, QChar('x'));
+    QTest::newRow("long device") << longDevice
+                                 << longDevice + " cannot be opened: File name too long.";
+    QTest::newRow("non-ASCII device")
+        << QString::fromUtf8("/dev/ttyÜ☃") << QString::fromUtf8("/dev/ttyÜ☃ was not found.");
+}
+
+// Nothing opens, and the window stays as it was.
+void TestBadInput::portBoxTakesAnyText() {
+    QFETCH(QString, text);
+    QFETCH(QString, detail);
+    MainWindow window;
+    auto& c = window.controls();
+    c.CPNo->setText(text);
+    const auto before = snapshot(window);
+    BoxCloser closer;
+    c.SetCP->click();
+    QCOMPARE(snapshot(window), before);
+    QCOMPARE(window.state().cp, 0.0);
+    QVERIFY(!window.linkController().serialLink().isOpen());
+    if (detail.isEmpty()) {
+        QVERIFY2(!closer.shown(), qPrintable(closer.detail));
+        return;
+    }
+    QCOMPARE(closer.text, "Invalid COM port");
+    QVERIFY2(closer.detail.startsWith(detail), qPrintable(closer.detail.left(200)));
+}
+
+void TestBadInput::fskShiftTakesAnyText_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("line"); // the one line shown; empty: the report
+    const QString notANumber = "FSK Shift must be a number, for example -400";
+    for (const auto& [name, text] : badTexts())
+        QTest::newRow(name) << text << (QString(name) == "tiny negative" ? "" : notANumber);
+    QTest::newRow("huge") << "1e308"
+                          << ""; // a report with a New Denom of 0
+}
+
+// Through the window's own button, with the plan the main window holds.
+void TestBadInput::fskShiftTakesAnyText() {
+    QFETCH(QString, text);
+    QFETCH(QString, line);
+    MainWindow window;
+    window.controls().Reg2FSK->click();
+    auto* fsk = window.findChild<kelvane::ui::FSKReg2*>();
+    QVERIFY(fsk);
+    fsk->findChild<QLineEdit*>("FSKShift")->setText(text);
+    fsk->findChild<QPushButton*>("GenNewD")->click();
+    const QString shown = fsk->findChild<QPlainTextEdit*>("NewDResults")->toPlainText();
+    if (line.isEmpty())
+        QCOMPARE(shown.count('\n'), 13);
+    else
+        QCOMPARE(shown, line);
+}
+
 void TestBadInput::corruptSettingsGiveTheDefaults_data() {
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<bool>("defaults");
     // A store that cannot be parsed or read gives the default position; texts
     // that are readable but hold no number (overflow included) read as 0.
     QTest::newRow("binary garbage") << QByteArray("\x00\xFF\xFE[[[\x01=\n\x80", 10) << true;
-    QTest::newRow("broken section") << QByteArray("[FormPLace\nLeft=@Variant(\\0\\0\nTop=\"\n") << true;
+    QTest::newRow("broken section")
+        << QByteArray("[FormPLace\nLeft=@Variant(\\0\\0\nTop=\"\n") << true;
     QTest::newRow("unreadable") << QByteArray("<directory>") << true;
-    QTest::newRow("numbers beyond range") << QByteArray("[FormPLace]\nLeft=1e999\nTop=-1e999\n") << false;
+    QTest::newRow("numbers beyond range")
+        << QByteArray("[FormPLace]\nLeft=1e999\nTop=-1e999\n") << false;
     QTest::newRow("NaN") << QByteArray("[FormPLace]\nLeft=NaN\nTop=nan\n") << false;
 }
 

@@ -1,6 +1,7 @@
 // The window driving the virtual board: opening the port, the bytes and the
-// console of each transfer, the read-back with its refusals, an unplugged
-// adapter and closing the window in the middle of a transfer.
+// console of each transfer, the read-back with its refusals and a late answer,
+// a flooding board, an adapter unplugged in the middle of each transfer and
+// closing the window in the middle of a transfer.
 
 #include <QApplication>
 #include <QMessageBox>
@@ -8,6 +9,7 @@
 #include <QtTest>
 #include <memory>
 
+#include "box_closer.h"
 #include "link/port_choice.h"
 #include "link/serial_link.h"
 #include "pty_board.h"
@@ -20,32 +22,6 @@ using namespace kelvane;
 using namespace window_support;
 
 namespace {
-
-// Closes the next modal message box with OK and keeps what it showed. Armed
-// before the click that opens the box.
-class BoxCloser {
-public:
-    BoxCloser() {
-        timer_.setInterval(5);
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box) return;
-            timer_.stop();
-            title = box->windowTitle();
-            text = box->text();
-            detail = box->detailedText();
-            icon = box->icon();
-            box->button(QMessageBox::Ok)->click();
-        });
-        timer_.start();
-    }
-    bool shown() const { return !title.isEmpty(); }
-    QString title, text, detail;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-
-private:
-    QTimer timer_;
-};
 
 QString device(const sim::PtyBoard& board) {
     return QString::fromStdString(board.devicePath());
@@ -81,6 +57,30 @@ QByteArray linesOf(const RegisterImage& image, std::initializer_list<int> addres
 
 const std::initializer_list<int> allRegisters{7, 13, 12, 9, 8, 6, 5, 4, 3, 2, 1, 0};
 
+// Every byte a transfer button sends for this image.
+QByteArray sentBy(const QString& button, const RegisterImage& image) {
+    if (button == "Update") return linesOf(image, allRegisters);
+    if (button == "QuickUpdate") return linesOf(image, {2, 1, 0});
+    if (button == "Init") return "init\r\n";
+    QByteArray bytes;
+    for (int address : allRegisters) {
+        const QByteArray line = linesOf(image, {address});
+        bytes += line + "W\r\n" + line;
+    }
+    return bytes;
+}
+
+QByteArray firstLines(const QByteArray& bytes, int count) {
+    qsizetype end = 0;
+    for (int i = 0; i < count; ++i)
+        end = bytes.indexOf("\r\n", end) + 2;
+    return bytes.left(end);
+}
+
+QPushButton* pushButton(MainWindow& window, const QString& name) {
+    return qobject_cast<QPushButton*>(control(window, name));
+}
+
 QMap<QString, QString> withoutConsole(MainWindow& window) {
     auto states = snapshot(window);
     states.remove("Text1");
@@ -106,7 +106,10 @@ private slots:
     void quickUpdateDuringReadBackSendsNothing();
     void readBackRefusals_data();
     void readBackRefusals();
-    void unplugDuringStore();
+    void lateAnswerIsShownNotRead();
+    void floodKeepsTheNewestText();
+    void unplugMidTransfer_data();
+    void unplugMidTransfer();
     void closingDuringATransferSendsNothingMore();
 
 private:
@@ -121,12 +124,8 @@ void TestLinkController::initTestCase() {
 void TestLinkController::portBoxRefusals_data() {
     QTest::addColumn<QString>("port");
     QTest::addColumn<QString>("detail"); // empty: no message at all
-    QTest::newRow("empty") << ""
-                           << "";
     QTest::newRow("zero") << "0"
                           << "";
-    QTest::newRow("letters") << "abc"
-                             << "";
     QTest::newRow("beyond 16 bits") << "40000"
                                     << "40000 is not a port number";
     QTest::newRow("ties to even, down") << "1000.5"
@@ -228,16 +227,7 @@ void TestLinkController::transfers() {
     if (dividerFirst) c.Odiv->setValue(2);
     const RegisterImage image = window.state().registers;
     qobject_cast<QPushButton*>(control(window, button))->click();
-
-    QByteArray expected;
-    if (button == "Update") expected = linesOf(image, allRegisters);
-    if (button == "QuickUpdate") expected = linesOf(image, {2, 1, 0});
-    if (button == "StoreEE")
-        for (int address : allRegisters) {
-            const QByteArray line = linesOf(image, {address});
-            expected += line + "W\r\n" + line;
-        }
-    QCOMPARE(QByteArray::fromStdString(board.received()), expected);
+    QCOMPARE(QByteArray::fromStdString(board.received()), sentBy(button, image));
     // The console holds the board's replies only, not the listing.
     QTRY_COMPARE(c.Text1->toPlainText(), consoleText(sentByBoard(board)));
     QVERIFY(c.Text1->toPlainText().startsWith("OK "));
@@ -368,30 +358,128 @@ void TestLinkController::readBackRefusals() {
     QVERIFY(window.state().registers != registers);
 }
 
-// The adapter goes away after the seventh line of a store: one message, the
-// port box back, and a new board can be opened from it.
-void TestLinkController::unplugDuringStore() {
+// An answer that comes after the wait is shown as it arrives and read by no one.
+void TestLinkController::lateAnswerIsShownNotRead() {
     sim::BoardOptions options;
-    options.faults.hangupAfterLines = 7;
+    options.faults.slowReplySeconds = 2;
     sim::PtyBoard board(options);
     MainWindow window;
     connectTo(window, board);
     auto& c = window.controls();
-    c.StoreEE->click();
+    c.Mux->setValue(7);
+    const auto before = withoutConsole(window);
+    const RegisterImage registers = window.state().registers;
+
+    c.Init->click();
+    const QString refusal = "Init from EE: no answer from the board; nothing changed\n";
+    QCOMPARE(c.Text1->toPlainText(), refusal);
+    QTRY_VERIFY_WITH_TIMEOUT(c.Text1->toPlainText().contains("0x61 A8 0E 80"), 5000);
+    QCOMPARE(c.Text1->toPlainText(), refusal + consoleText(sentByBoard(board)));
+    QCOMPARE(withoutConsole(window), before);
+    QCOMPARE(window.state().registers, registers);
+    QCOMPARE(window.state().notInit, 1);
+    c.Mux->setValue(8);
+    QVERIFY(window.state().registers != registers);
+}
+
+// A board pouring out text: the console ends with the newest 256 KiB exactly
+// as sent, and the window's timers keep firing while the text comes in.
+void TestLinkController::floodKeepsTheNewestText() {
+    constexpr qint64 floodBytes = 10 * 1024 * 1024;
+    constexpr qint64 replyBytes = 3 * 13; // "OK 2A44A882\r\n" for each line of the update
+    constexpr int kept = 256 * 1024;
+    sim::BoardOptions options;
+    options.faults.floodBytes = floodBytes;
+    sim::PtyBoard board(options);
+    MainWindow window;
+    connectTo(window, board);
+    auto& c = window.controls();
+
+    qint64 arrived = 0;
+    connect(&window.linkController().serialLink(), &link::SerialLink::received, &window,
+            [&](const QByteArray& bytes) { arrived += bytes.size(); });
+    QSet<qint64> seenDuringFlood;
+    QTimer tick;
+    tick.setInterval(10);
+    connect(&tick, &QTimer::timeout, [&] {
+        if (arrived > 0 && arrived < floodBytes) seenDuringFlood << arrived;
+    });
+    tick.start();
+    c.QuickUpdate->click();
+    QTRY_COMPARE_WITH_TIMEOUT(arrived, floodBytes + replyBytes, 50000);
+
+    const QString console = c.Text1->toPlainText();
+    QCOMPARE(console.size(), kept);
+    const QString sent = consoleText(sentByBoard(board));
+    QVERIFY2(console == sent.right(kept), qPrintable("ends with: " + console.right(80)));
+    QVERIFY(!c.Text1->document()->isUndoAvailable());
+    QVERIFY2(seenDuringFlood.size() >= 3, qPrintable(QString::number(seenDuringFlood.size())));
+}
+
+void TestLinkController::unplugMidTransfer_data() {
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("hangupAfter"); // lines the board takes before it goes
+    QTest::addColumn<int>("linesAtMost"); // the line behind a store mark may go with it
+    QTest::newRow("Update all registers") << "Update" << 5 << 5;
+    QTest::newRow("Quick Freq Update") << "QuickUpdate" << 2 << 2;
+    QTest::newRow("Store to EE, after a register line") << "StoreEE" << 7 << 7;
+    QTest::newRow("Store to EE, after a store mark") << "StoreEE" << 5 << 6;
+    QTest::newRow("Init from EE") << "Init" << 1 << 1;
+}
+
+// The adapter goes away in the middle of a transfer: nothing more is sent, one
+// message says so, the window is as before but for the port box, which comes
+// back, and a new board can be opened from it and used.
+void TestLinkController::unplugMidTransfer() {
+    QFETCH(QString, button);
+    QFETCH(int, hangupAfter);
+    QFETCH(int, linesAtMost);
+    sim::BoardOptions options;
+    options.faults.hangupAfterLines = hangupAfter;
+    sim::PtyBoard board(options);
+    MainWindow window;
+    connectTo(window, board);
+    auto& c = window.controls();
+    c.Mux->setValue(7);
+    const RegisterImage image = window.state().registers;
+    const auto before = withoutConsole(window);
+
+    QElapsedTimer clock;
+    clock.start();
+    pushButton(window, button)->click();
+    // Stopped at the hang-up, not at the end of its pauses (the read-back alone waits 1.5 s).
+    QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY(board.hungUp());
+    const QByteArray received = QByteArray::fromStdString(board.received());
+    const QByteArray sequence = sentBy(button, image);
+    QVERIFY2(received == firstLines(sequence, hangupAfter) ||
+                 received == firstLines(sequence, linesAtMost),
+             received.constData());
+
     const QString console = c.Text1->toPlainText();
     QCOMPARE(console.count("stopped working"), 1);
-    QVERIFY(console.endsWith("Check the adapter, then open the port again.\n"));
-    for (QWidget* hidden : {c.Update, c.QuickUpdate, c.StoreEE, c.Init, c.QStepUp, c.QStepDn})
-        QVERIFY2(hidden->isHidden(), qPrintable(hidden->objectName()));
-    QVERIFY(!c.CPNo->isHidden());
-    QVERIFY(!c.Label6->isHidden());
+    QVERIFY2(console.endsWith("Check the adapter, then open the port again.\n"),
+             qPrintable(console));
+    QCOMPARE(window.state().notInit, 1);
+    QCOMPARE(window.state().registers, image);
+    auto after = withoutConsole(window);
+    for (QWidget* linkControl :
+         std::initializer_list<QWidget*>{c.Update, c.QuickUpdate, c.StoreEE, c.Init, c.QStepUp,
+                                         c.QStepDn, c.CPNo, c.Label6, c.SetCP}) {
+        const QString name = linkControl->objectName();
+        QVERIFY2(linkControl->isHidden() == (name != "CPNo" && name != "Label6" && name != "SetCP"),
+                 qPrintable(name));
+        after.remove(name);
+    }
+    for (const QString& name : after.keys())
+        QVERIFY2(after.value(name) == before.value(name), qPrintable(name));
     QVERIFY(c.SetCP->isEnabled());
     QCOMPARE(c.SetCP->text(), "COM Port");
 
     sim::PtyBoard replacement;
     connectTo(window, replacement);
-    c.QuickUpdate->click();
-    QCOMPARE(replacement.received().size(), 33u);
+    pushButton(window, button)->click();
+    QCOMPARE(QByteArray::fromStdString(replacement.received()), sentBy(button, image));
 }
 
 void TestLinkController::closingDuringATransferSendsNothingMore() {
