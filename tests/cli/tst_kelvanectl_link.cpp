@@ -52,7 +52,6 @@ private slots:
     void send();
     void storeThenReadRestoresThePlan();
     void readRefusesASilentBoard();
-    void unplugDuringStore();
     void permissionDeniedNamesTheGroup();
     void helpExamplesRun_data();
     void helpExamplesRun();
@@ -110,16 +109,6 @@ void TestKelvanectlLink::readRefusesASilentBoard() {
     QCOMPARE(r.exitCode, 1);
     QCOMPARE(r.out, "");
     QCOMPARE(r.err, "kelvanectl: Init from EE: no answer from the board; nothing changed\n");
-}
-
-void TestKelvanectlLink::unplugDuringStore() {
-    BoardProcess board({"--hangup-after", "7"});
-    const Run r = kelvanectl({"send", "--store", "--port", board.device});
-    QCOMPARE(r.exitCode, 1);
-    QCOMPARE(r.err.count('\n'), 1);
-    QVERIFY2(r.err.startsWith("kelvanectl: The port " + board.device.toUtf8() + " stopped working"),
-             r.err);
-    QCOMPARE(board.received().count('\n'), 7);
 }
 
 // The terminal belongs to this user; someone else may not open it. As root,
