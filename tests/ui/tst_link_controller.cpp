@@ -84,6 +84,7 @@ private slots:
     void busyPortOpensOnceFreed();
     void repliesInPiecesKeepTheirLineEnds();
     void undefinedPlanSendsNothing();
+    void stepsSendTheThreeFrequencyWords();
     void readBackRestoresTheStoredSet();
     void quickUpdateDuringReadBackSendsNothing();
     void readBackRefusals_data();
@@ -160,6 +161,22 @@ void TestLinkController::undefinedPlanSendsNothing() {
         "Update all registers: the plan is undefined (the status line says why); nothing sent\n"));
     QTest::qWait(50);
     QCOMPARE(board.received(), "");
+}
+
+// Each step button moves Fo by one resolution step, then sends Reg2, Reg1, Reg0.
+void TestLinkController::stepsSendTheThreeFrequencyWords() {
+    sim::PtyBoard board;
+    MainWindow window;
+    connectTo(window, board);
+    auto& c = window.controls();
+    c.QStepUp->click();
+    QCOMPARE(c.Fo->text(), "2320.25001");
+    const QByteArray up = sentBy("QuickUpdate", window.state().registers);
+    c.QStepDn->click();
+    QCOMPARE(c.Fo->text(), "2320.25");
+    QCOMPARE(QByteArray::fromStdString(board.received()),
+             up + sentBy("QuickUpdate", window.state().registers));
+    QVERIFY(up.startsWith("R04F42402\r\nR00000011\r\nR61A90E80\r\n"));
 }
 
 // A set stored from one plan, read back into a window showing another.
