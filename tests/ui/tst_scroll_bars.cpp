@@ -1,13 +1,11 @@
-// Every scroll bar of the main window moves towards the end drawn at its top
-// with the up arrow, the track above the thumb, the Up, Page Up and Home keys
-// and the wheel turned up, whether that end is its smallest or its largest
-// value.
+// A scroll bar of the main window moves towards the end drawn at its top with
+// the up arrow, the Up key, the track above the thumb, the Home key and the
+// wheel turned up, whether that end is its largest value or its smallest.
 
 #include <QStyleOptionSlider>
 #include <QWheelEvent>
 #include <QtTest>
 
-#include "ui/main_window_controls.h"
 #include "window_support.h"
 
 using kelvane::ui::MainWindow;
@@ -15,34 +13,24 @@ using namespace window_support;
 
 namespace {
 
-// The style's description of a scroll bar, filled as QScrollBar fills it, to
-// find its arrows, track and thumb as they are drawn.
-QRect partOf(QScrollBar* bar, QStyle::SubControl part) {
+// Clicks a part of the bar where the style draws it.
+void click(QScrollBar* bar, QStyle::SubControl part) {
     QStyleOptionSlider option;
     option.initFrom(bar);
-    option.subControls = QStyle::SC_None;
-    option.activeSubControls = QStyle::SC_None;
     option.orientation = bar->orientation();
     option.minimum = bar->minimum();
     option.maximum = bar->maximum();
     option.sliderPosition = bar->sliderPosition();
-    option.sliderValue = bar->value();
-    option.singleStep = bar->singleStep();
     option.pageStep = bar->pageStep();
     option.upsideDown = bar->invertedAppearance();
-    if (bar->orientation() == Qt::Horizontal) option.state |= QStyle::State_Horizontal;
-    return bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, part, bar);
-}
-
-void click(QScrollBar* bar, QStyle::SubControl part) {
-    const QRect rect = partOf(bar, part);
+    const QRect rect = bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, part, bar);
     QVERIFY2(!rect.isEmpty(), "part not drawn");
     QTest::mouseClick(bar, Qt::LeftButton, {}, rect.center());
 }
 
-void turnWheel(QScrollBar* bar, int angle) {
+void turnWheelUp(QScrollBar* bar) {
     const QPointF at(bar->width() / 2.0, bar->height() / 2.0);
-    QWheelEvent event(at, bar->mapToGlobal(at), {}, QPoint(0, angle), Qt::NoButton, Qt::NoModifier,
+    QWheelEvent event(at, bar->mapToGlobal(at), {}, QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
                       Qt::NoScrollPhase, false);
     QApplication::sendEvent(bar, &event);
 }
@@ -51,110 +39,53 @@ void turnWheel(QScrollBar* bar, int angle) {
 
 class TestScrollBars : public QObject {
     Q_OBJECT
-private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-    void upMovesTowardsTheTop_data();
-    void upMovesTowardsTheTop();
-    void thumbStandsNearItsValuesEnd_data();
-    void thumbStandsNearItsValuesEnd();
-
-private:
     QTemporaryDir settingsDir_;
-    std::unique_ptr<MainWindow> window_;
-    QScrollBar* bar_ = nullptr;
+
+private slots:
+    void initTestCase() { isolateSettings(settingsDir_); }
+
+    void upMovesTowardsTheTop_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("top");
+        QTest::addColumn<int>("bottom");
+        QTest::newRow("largest value at the top") << "CPGscroll" << 31 << 0;
+        QTest::newRow("smallest value at the top") << "Odiv" << 1 << 63;
+    }
+
+    void upMovesTowardsTheTop() {
+        QFETCH(QString, name);
+        QFETCH(int, top);
+        QFETCH(int, bottom);
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        auto* bar = window.findChild<QScrollBar*>(name);
+        QVERIFY(bar);
+        const int up = top > bottom ? 1 : -1;
+        const int middle = (top + bottom) / 2;
+        bar->setValue(middle);
+        bar->setFocus();
+
+        click(bar, QStyle::SC_ScrollBarSubLine);
+        QCOMPARE(bar->value(), middle + up);
+        click(bar, QStyle::SC_ScrollBarAddLine);
+        QCOMPARE(bar->value(), middle);
+        QTest::keyClick(bar, Qt::Key_Up);
+        QCOMPARE(bar->value(), middle + up);
+        QTest::keyClick(bar, Qt::Key_Down);
+        QCOMPARE(bar->value(), middle);
+        click(bar, QStyle::SC_ScrollBarSubPage);
+        QCOMPARE(bar->value(), middle + up);
+        click(bar, QStyle::SC_ScrollBarAddPage);
+        QCOMPARE(bar->value(), middle);
+        turnWheelUp(bar);
+        QVERIFY((bar->value() - middle) * up > 0);
+        QTest::keyClick(bar, Qt::Key_Home);
+        QCOMPARE(bar->value(), top);
+        QTest::keyClick(bar, Qt::Key_End);
+        QCOMPARE(bar->value(), bottom);
+    }
 };
-
-void TestScrollBars::initTestCase() {
-    isolateSettings(settingsDir_);
-}
-
-void TestScrollBars::init() {
-    window_ = std::make_unique<MainWindow>();
-    window_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
-    QFETCH(QString, name);
-    bar_ = window_->findChild<QScrollBar*>(name);
-    QVERIFY(bar_);
-}
-
-void TestScrollBars::cleanup() {
-    window_.reset();
-}
-
-static void barRows() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("top");
-    QTest::addColumn<int>("bottom");
-    QTest::newRow("CPGscroll") << "CPGscroll" << 31 << 0;
-    QTest::newRow("Mux") << "Mux" << 13 << 0;
-    QTest::newRow("OutTerm") << "OutTerm" << 15 << 0;
-    QTest::newRow("VcoGain") << "VcoGain" << 15 << 0;
-    QTest::newRow("DivGain") << "DivGain" << 15 << 0;
-    QTest::newRow("Rscroll") << "Rscroll" << 1 << 4096;
-    QTest::newRow("Odiv") << "Odiv" << 1 << 63;
-    QTest::newRow("Dither") << "Dither" << 0 << 3;
-    QTest::newRow("Order") << "Order" << 0 << 4;
-    QTest::newRow("ChgWSJT") << "ChgWSJT" << 0 << 15;
-}
-
-void TestScrollBars::upMovesTowardsTheTop_data() {
-    barRows();
-}
-
-void TestScrollBars::upMovesTowardsTheTop() {
-    QFETCH(int, top);
-    QFETCH(int, bottom);
-    const int up = top > bottom ? 1 : -1;
-    const int middle = (top + bottom) / 2;
-    bar_->setValue(middle);
-    bar_->setFocus();
-
-    click(bar_, QStyle::SC_ScrollBarSubLine);
-    QCOMPARE(bar_->value(), middle + up);
-    click(bar_, QStyle::SC_ScrollBarAddLine);
-    QCOMPARE(bar_->value(), middle);
-
-    QTest::keyClick(bar_, Qt::Key_Up);
-    QCOMPARE(bar_->value(), middle + up);
-    QTest::keyClick(bar_, Qt::Key_Down);
-    QCOMPARE(bar_->value(), middle);
-    QTest::keyClick(bar_, Qt::Key_PageUp);
-    QCOMPARE(bar_->value(), middle + up);
-    QTest::keyClick(bar_, Qt::Key_PageDown);
-    QCOMPARE(bar_->value(), middle);
-
-    click(bar_, QStyle::SC_ScrollBarSubPage);
-    QCOMPARE(bar_->value(), middle + up);
-    click(bar_, QStyle::SC_ScrollBarAddPage);
-    QCOMPARE(bar_->value(), middle);
-
-    turnWheel(bar_, 120);
-    QCOMPARE((bar_->value() - middle) * up > 0, true);
-    bar_->setValue(middle);
-    turnWheel(bar_, -120);
-    QCOMPARE((bar_->value() - middle) * up < 0, true);
-
-    QTest::keyClick(bar_, Qt::Key_Home);
-    QCOMPARE(bar_->value(), top);
-    QTest::keyClick(bar_, Qt::Key_End);
-    QCOMPARE(bar_->value(), bottom);
-}
-
-void TestScrollBars::thumbStandsNearItsValuesEnd_data() {
-    barRows();
-}
-
-void TestScrollBars::thumbStandsNearItsValuesEnd() {
-    QFETCH(int, top);
-    QFETCH(int, bottom);
-    const int halfway = bar_->height() / 2;
-    bar_->setValue(top);
-    QVERIFY(partOf(bar_, QStyle::SC_ScrollBarSlider).center().y() < halfway);
-    bar_->setValue(bottom);
-    QVERIFY(partOf(bar_, QStyle::SC_ScrollBarSlider).center().y() > halfway);
-}
 
 QTEST_MAIN(TestScrollBars)
 #include "tst_scroll_bars.moc"
