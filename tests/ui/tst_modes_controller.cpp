@@ -1,6 +1,7 @@
 // The mode selector, the quick steps, and the export and FSK windows as the
 // main window runs them.
 
+#include <QClipboard>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -135,7 +136,8 @@ private slots:
                  "No plan for these inputs (see the status line); correct them to get a PIC "
                  "listing");
 
-        // A window of its own, whose editable box shows the largest listing whole.
+        // A window of its own, whose editable box shows the largest listing
+        // whole and copies it.
         QCOMPARE(form->windowTitle(), "PIC Cut-and-paste");
         QVERIFY(form->isWindow());
         auto* box = form->findChild<QPlainTextEdit*>("PasteText");
@@ -146,6 +148,11 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(form));
         QCOMPARE(box->verticalScrollBar()->maximum(), 0);
         QCOMPARE(box->horizontalScrollBar()->maximum(), 0);
+        QApplication::clipboard()->clear();
+        box->setFocus();
+        box->selectAll();
+        QTest::keySequence(box, QKeySequence::Copy);
+        QCOMPARE(QApplication::clipboard()->text(), box->toPlainText());
     }
 
     // One FSK window, reading the plan and its own shift afresh at every
