@@ -74,7 +74,12 @@ QStringList portListLines() {
         QString line = runningOnWindows()
                            ? port.portName()
                            : QString("%1  %2").arg(number).arg(port.systemLocation());
-        if (!port.description().isEmpty()) line += "  " + port.description();
+        // The maker and product a USB adapter reports tell two adapters apart.
+        const QString maker = port.manufacturer();
+        QString product = port.description();
+        if (!maker.isEmpty() && !product.startsWith(maker))
+            product = product.isEmpty() ? maker : maker + " " + product;
+        if (!product.isEmpty()) line += "  " + product;
         lines << line;
     }
     return lines;

@@ -32,8 +32,9 @@ PortChoice choosePort(const QString& text, const QStringList& systemPorts, bool 
 // The serial ports the system lists, ordered by their device paths.
 QStringList systemPortLocations();
 
-// One line per listed port: its number, device and description, such as
-// "1  /dev/ttyUSB0  FT232R USB UART". On Windows the number is the COM number.
+// One line per listed port: its number, device, and the maker and product a
+// USB adapter reports, such as "1  /dev/ttyUSB0  FTDI FT232R USB UART". On
+// Windows the number is the COM number.
 QStringList portListLines();
 
 constexpr bool runningOnWindows() {

@@ -11,6 +11,7 @@ FSKReg2::FSKReg2(FskInputsProvider provider, QWidget* parent)
     form_->setupUi(this);
     useFixedPitch(form_->NewDResults);
     connect(form_->GenNewD, &QPushButton::clicked, this, &FSKReg2::onGenNewDClicked);
+    connect(form_->FSKShift, &QLineEdit::returnPressed, form_->GenNewD, &QPushButton::click);
 }
 
 FSKReg2::~FSKReg2() = default;

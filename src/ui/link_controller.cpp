@@ -4,11 +4,14 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QTextCursor>
 
 #include "link/port_choice.h"
 #include "link/transfers.h"
+#include "model/control_help.h"
 #include "model/conversions.h"
+#include "model/link_status.h"
 #include "model/readback.h"
 #include "ui/label_text.h"
 #include "ui/main_window.h"
@@ -42,8 +45,17 @@ QString portToolTip() {
 
 } // namespace
 
-LinkController::LinkController(MainWindow& window) : QObject(&window), window_(window) {
+LinkController::LinkController(MainWindow& window)
+    : QObject(&window), window_(window), linkStatus_(new QLabel(window.statusBar())),
+      portStatus_(new QLabel(window.statusBar())) {
     setObjectName(QStringLiteral("LinkController"));
+    for (auto [label, name] : {std::pair{linkStatus_, "LinkStatus"}, {portStatus_, "PortStatus"}}) {
+        label->setObjectName(QString::fromLatin1(name));
+        label->setAccessibleDescription(QString::fromLatin1(name));
+    }
+    window.statusBar()->addWidget(linkStatus_, 1);
+    window.statusBar()->addPermanentWidget(portStatus_);
+    portStatus_->setText(qText(portStatus({})));
     auto& c = window_.controls();
     connect(c.CPNo, &QLineEdit::textChanged, this,
             [&c] { c.SetCP->setText(QStringLiteral("Set")); });
@@ -52,9 +64,10 @@ LinkController::LinkController(MainWindow& window) : QObject(&window), window_(w
     connect(c.QuickUpdate, &QPushButton::clicked, this, &LinkController::quickFreqUpdate);
     connect(c.StoreEE, &QPushButton::clicked, this, &LinkController::storeEE);
     connect(c.Init, &QPushButton::clicked, this, &LinkController::initFromEE);
-    connect(&link_, &link::SerialLink::received, this, &LinkController::appendReceived);
+    connect(&link_, &link::SerialLink::received, this, &LinkController::received);
     connect(&link_, &link::SerialLink::failed, this, &LinkController::portFailed);
     c.CPNo->installEventFilter(this);
+    c.QuickUpdate->installEventFilter(this);
     // Every insert would otherwise keep an undo step: memory growing with
     // every byte the board sends.
     c.Text1->setUndoRedoEnabled(false);
@@ -62,11 +75,27 @@ LinkController::LinkController(MainWindow& window) : QObject(&window), window_(w
 
 // The list of ports changes as adapters come and go: it is read when the
 // tooltip is about to show. (The port box also sends events while the window
-// is being destroyed, so the window itself is not asked here.)
+// is being destroyed, so the window itself is not asked here.) A disabled
+// "Quick Freq Update" says why in its tooltip.
 bool LinkController::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::ToolTip)
         if (auto* box = qobject_cast<QLineEdit*>(watched)) box->setToolTip(portToolTip());
+    if (event->type() == QEvent::EnabledChange)
+        if (auto* button = qobject_cast<QPushButton*>(watched)) {
+            const auto help =
+                button->isEnabled() ? controlHelp("QuickUpdate") : quickUpdateDisabledHelp;
+            button->setToolTip(QString::fromUtf8(help.data(), help.size()));
+        }
     return QObject::eventFilter(watched, event);
+}
+
+void LinkController::showStatus(const QString& text) {
+    linkStatus_->setText(text);
+}
+
+// After a whole sequence went out: how many lines, and whether the board answered.
+void LinkController::reportTransfer(const char* transfer, int linesSent) {
+    showStatus(qText(transferStatus(transfer, linesSent, link_.device().toStdString(), replies_)));
 }
 
 void LinkController::setCP() {
@@ -75,6 +104,7 @@ void LinkController::setCP() {
     const link::OpenOutcome outcome = link_.open(text);
     if (outcome.result == link::OpenOutcome::Result::Nothing) return;
     if (outcome.result == link::OpenOutcome::Result::Failed) {
+        showStatus("Invalid COM port: " + outcome.cause);
         QMessageBox box(QMessageBox::Warning, applicationTitle, QStringLiteral("Invalid COM port"),
                         QMessageBox::Ok, &window_);
         box.setDetailedText(outcome.cause);
@@ -105,6 +135,8 @@ void LinkController::showLinkOpen(bool open) {
     c.Label6->setVisible(!open);
     c.QStepUp->setVisible(open);
     c.QStepDn->setVisible(open);
+    portStatus_->setText(qText(portStatus(open ? link_.device().toStdString() : std::string())));
+    if (open) showStatus("Port " + link_.device() + " open");
 }
 
 RegisterImage LinkController::registers() const {
@@ -120,8 +152,10 @@ void LinkController::updateAll() {
         return;
     }
     clearConsole();
-    if (link::sendAllRegisters(link_, [this] { return registers(); }))
+    if (link::sendAllRegisters(link_, [this] { return registers(); })) {
         window_.controls().QuickUpdate->setEnabled(true);
+        reportTransfer("Update all registers", int(transferOrder.size()));
+    }
 }
 
 void LinkController::quickFreqUpdate() {
@@ -133,7 +167,8 @@ void LinkController::quickFreqUpdate() {
         return;
     }
     clearConsole();
-    link::sendFrequencyRegisters(link_, [this] { return registers(); });
+    if (link::sendFrequencyRegisters(link_, [this] { return registers(); }))
+        reportTransfer("Quick Freq Update", 3);
 }
 
 void LinkController::storeEE() {
@@ -144,7 +179,9 @@ void LinkController::storeEE() {
         return;
     }
     clearConsole();
-    link::storeAllRegisters(link_, [this] { return registers(); });
+    // Per word its line, the store mark and the line again.
+    if (link::storeAllRegisters(link_, [this] { return registers(); }))
+        reportTransfer("Store to EE", 3 * int(transferOrder.size()));
 }
 
 // The board's answer collects in Text1 during the wait; the restore then sets
@@ -163,11 +200,12 @@ void LinkController::initFromEE() {
 
     const RestoreContext context{c.Fr->text().toStdString(), s.rfMult, c.RefDbl->isChecked(),
                                  c.Rscroll->value()};
-    const RestoreOutcome outcome =
-        restoreFromAnswer(c.Text1->toPlainText().toLatin1().toStdString(), context);
+    const std::string answer = c.Text1->toPlainText().toLatin1().toStdString();
+    const RestoreOutcome outcome = restoreFromAnswer(answer, context);
     if (const auto* refusal = std::get_if<RestoreRefusal>(&outcome)) {
         s.notInit = 1;
         appendLine(qText(refusal->line));
+        showStatus(qText(answer.empty() ? std::string(noReplyStatus) : refusal->line));
         return;
     }
     const Restore& r = std::get<Restore>(outcome);
@@ -198,6 +236,17 @@ void LinkController::initFromEE() {
     s.notInit = 1;
     window_.recalculate();
     c.QuickUpdate->setEnabled(true);
+    showStatus(qText(restoredStatus(c.Fo->text().toStdString())));
+}
+
+// The board's bytes: shown, and counted as replies by their line ends (CR LF
+// as one, also when split between two pieces).
+void LinkController::received(const QByteArray& bytes) {
+    for (const char byte : bytes) {
+        if (byte == '\r' || (byte == '\n' && !replyCr_)) ++replies_;
+        replyCr_ = byte == '\r';
+    }
+    appendReceived(bytes);
 }
 
 // Bytes show one character each. A CR LF split across two pieces is one line
@@ -232,13 +281,17 @@ void LinkController::appendLine(const QString& line) {
     appendReceived(((lineStart ? "" : "\n") + line + "\n").toLatin1());
 }
 
+// Every transfer and read-back starts here, with a clear console and no replies yet.
 void LinkController::clearConsole() {
     window_.controls().Text1->clear();
     pendingCr_ = false;
+    replies_ = 0;
+    replyCr_ = false;
 }
 
 void LinkController::portFailed(const QString& message) {
     appendLine(message);
+    showStatus(message);
     showLinkOpen(false);
 }
 

@@ -13,6 +13,8 @@
 #include "link/serial_link.h"
 #include "model/registers.h"
 
+class QLabel;
+
 namespace kelvane::ui {
 
 class MainWindow;
@@ -41,8 +43,11 @@ private:
     void updateAll();
     void storeEE();
     void initFromEE();
+    void received(const QByteArray& bytes);
     void appendReceived(const QByteArray& bytes);
     void appendLine(const QString& line);
+    void reportTransfer(const char* transfer, int linesSent);
+    void showStatus(const QString& text);
     void clearConsole();
     void portFailed(const QString& message);
     void showLinkOpen(bool open);
@@ -51,6 +56,10 @@ private:
     MainWindow& window_;
     link::SerialLink link_;
     bool pendingCr_ = false; // the console's last piece ended in CR
+    int replies_ = 0;        // lines the board sent since the transfer began
+    bool replyCr_ = false;   // the board's last piece ended in CR
+    QLabel* linkStatus_;
+    QLabel* portStatus_;
 };
 
 } // namespace kelvane::ui

@@ -2,16 +2,21 @@
 
 #include <QCloseEvent>
 #include <QFontDatabase>
+#include <QScreen>
+#include <QScrollArea>
 #include <QStatusBar>
 
+#include "model/control_help.h"
 #include "model/conversions.h"
 #include "model/plan.h"
+#include "model/plan_hints.h"
 #include "model/recalculation.h"
 #include "model/setting_captions.h"
 #include "ui/label_text.h"
 #include "ui/link_controller.h"
 #include "ui/main_window_controls.h"
 #include "ui/modes_controller.h"
+#include "ui/window_keyboard.h"
 
 namespace kelvane::ui {
 namespace {
@@ -37,7 +42,8 @@ MainWindow::MainWindow(QWidget* parent)
     startUp();
     link_ = new LinkController(*this);
     // Each quick step ends with the quick update of the three frequency words.
-    connect(modes_, &ModesController::quickFreqUpdateRequested, link_, &LinkController::quickFreqUpdate);
+    connect(modes_, &ModesController::quickFreqUpdateRequested, link_,
+            &LinkController::quickFreqUpdate);
 }
 
 MainWindow::~MainWindow() = default;
@@ -80,6 +86,17 @@ void MainWindow::prepareControls() {
     reserveWidth(ui_->MuxCaption, muxCaptions);
     reserveWidth(ui_->DitherLabel, ditherCaptions);
     reserveWidth(ui_->ChipType, std::array{"Invalid Frequency Range", "LMX2541-2060E 2380E "});
+    // The captions beside the inputs share a column: the longest of each keeps
+    // the boxes and bars where they are when a value changes.
+    reserveWidth(ui_->OPResLabel, std::array{"O/P Resolution  Hz, (set denom)",
+                                             "Divided O/P Resolution  Hz", "O/P Resolution  Hz"});
+    reserveWidth(ui_->Rlabel, std::array{"R divider 4096"});
+    reserveWidth(ui_->ODivlabel, std::array{"Output Divider 63"});
+    reserveWidth(ui_->CPGlabel, std::array{" 32 "});
+    reserveWidth(ui_->OrderLabel, std::array{"Order 4"});
+    for (QLabel* gain : {ui_->OutTermLabel, ui_->VcoGainLabel, ui_->DivGainLabel})
+        reserveWidth(gain, std::array{" 15 Out Term", " 15 VCO Gain", " 15 Div Gain"});
+    reserveWidth(ui_->Fc, std::array{"10000. kHz", " 2000000.000 kHz"});
 
     planStatus_ = new QLabel(statusBar());
     planStatus_->setObjectName(QStringLiteral("PlanStatus"));
@@ -94,7 +111,44 @@ void MainWindow::prepareControls() {
     }
     setAccessibleDescription(objectName());
 
+    for (QWidget* widget : findChildren<QWidget*>()) {
+        const auto help = controlHelp(widget->objectName().toStdString());
+        if (!help.empty()) widget->setToolTip(QString::fromUtf8(help.data(), help.size()));
+    }
+    prepareKeyboard(*ui_);
+    keepPlanPanelLight();
+    scrollWhenSmall();
+
     ui_->Res->installEventFilter(this);
+}
+
+// The plan's colours (blue, red, dark green) are chosen for a light panel;
+// under a dark system palette the panel keeps a light background of its own.
+void MainWindow::keepPlanPanelLight() {
+    QPalette light = ui_->PlanDisplays->palette();
+    light.setColor(QPalette::Window, QColor(0xF5, 0xF5, 0xF2));
+    light.setColor(QPalette::WindowText, Qt::black);
+    light.setColor(QPalette::Text, Qt::black);
+    ui_->PlanDisplays->setPalette(light);
+    ui_->PlanDisplays->setAutoFillBackground(true);
+}
+
+// On a screen smaller than the window's content the content scrolls instead of
+// falling off the bottom; the window opens no larger than the screen allows.
+void MainWindow::scrollWhenSmall() {
+    QWidget* content = takeCentralWidget();
+    const QSize wanted = content->sizeHint();
+    auto* area = new QScrollArea(this);
+    area->setObjectName(QStringLiteral("WindowScroll"));
+    area->setAccessibleDescription(area->objectName());
+    area->setFrameShape(QFrame::NoFrame);
+    area->setWidgetResizable(true);
+    area->setWidget(content);
+    setCentralWidget(area);
+    QSize size = wanted + QSize(0, statusBar()->sizeHint().height());
+    if (const QScreen* screen = this->screen())
+        size = size.boundedTo(screen->availableGeometry().size() * 0.95);
+    resize(size);
 }
 
 void MainWindow::connectHandlers() {
@@ -121,7 +175,7 @@ void MainWindow::connectHandlers() {
 // Position first, then the variables from the initial texts and the constant
 // words, and one recalculation once the window is ready.
 void MainWindow::startUp() {
-    placement_.restore(*this, sizeHint());
+    placement_.restore(*this, size());
 
     state_.cp = 0;
     state_.fout = val(ui_->Fo->text().toStdString());
@@ -197,9 +251,36 @@ void MainWindow::recalculate() {
     c.ChipType->setText(qText(captions.chipType));
     setTextColour(c.ChipType, captions.chipTypeColour);
     c.VcoCoverage->setFrequency(state_.fvco);
-    planStatus_->clear();
+    showPlanHints(result.plan);
 
     emit recalculated();
+}
+
+// Red is not the only cue: what a red D or "Invalid Frequency Range" means,
+// and a box whose text is read only in part, go to the status line and to the
+// display's tooltip.
+void MainWindow::showPlanHints(const Plan& plan) {
+    const auto& c = *ui_;
+    const std::string denominator = denominatorHint(plan.denom);
+    const std::string vco = vcoRangeHint(state_.fvco, state_.fout, state_.rfMult, c.Odiv->value());
+    std::vector<std::string> hints{denominator, vco};
+    for (const auto& [caption, box] :
+         {std::pair{"Output Freq", c.Fo}, std::pair{"Reference Input", c.Fr},
+          std::pair{"Resolution", c.Res}, std::pair{"Final RF Multiplication", c.RFMultText}}) {
+        const std::string partly = partialNumberHint(box->text().toStdString());
+        if (!partly.empty()) hints.push_back(std::string(caption) + ": " + partly);
+    }
+    QStringList shown;
+    for (const auto& hint : hints)
+        if (!hint.empty()) shown << qText(hint);
+    planStatus_->setText(shown.join(QStringLiteral("; ")));
+
+    auto withCue = [](std::string_view help, const std::string& cue) {
+        QString text = QString::fromUtf8(help.data(), help.size());
+        return cue.empty() ? text : qText(cue) + "\n\n" + text;
+    };
+    c.Dn->setToolTip(withCue(controlHelp("Dn"), denominator));
+    c.ChipType->setToolTip(withCue(controlHelp("ChipType"), vco));
 }
 
 // An undefined plan composes nothing: every display and word keeps the last

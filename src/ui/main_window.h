@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <memory>
 
+#include "model/plan.h"
 #include "ui/window_placement.h"
 #include "ui/window_state.h"
 
@@ -61,8 +62,11 @@ protected:
 
 private:
     void prepareControls();
+    void keepPlanPanelLight();
+    void scrollWhenSmall();
     void connectHandlers();
     void startUp();
+    void showPlanHints(const Plan& plan);
     void showRefusal(const std::string& reason, const std::string* dnCaption);
 
     // Frequency-plan inputs.

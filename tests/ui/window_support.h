@@ -73,6 +73,8 @@ inline QMap<QString, QString> snapshot(kelvane::ui::MainWindow& window) {
     for (const QWidget* widget : window.findChildren<QWidget*>()) {
         const QString name = widget->objectName();
         if (name.isEmpty() || name.startsWith("qt_")) continue;
+        // The link's status fields report every event; they are checked on their own.
+        if (name == "LinkStatus" || name == "PortStatus") continue;
         states[name] = controlState(widget) + (widget->isHidden() ? " (hidden)" : "") +
                        (widget->isEnabled() ? "" : " (disabled)") + " " +
                        widget->palette().color(QPalette::WindowText).name();

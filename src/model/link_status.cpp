@@ -1,0 +1,34 @@
+#include "model/link_status.h"
+
+namespace kelvane {
+namespace {
+
+std::string_view trimmed(std::string_view text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+std::string counted(int count, std::string_view one, std::string_view many) {
+    return std::to_string(count) + " " + std::string(count == 1 ? one : many);
+}
+
+} // namespace
+
+std::string transferStatus(std::string_view transfer, int linesSent, std::string_view device,
+                           int replies) {
+    if (replies == 0) return std::string(noReplyStatus);
+    return std::string(transfer) + ": " + counted(linesSent, "line", "lines") + " sent to " +
+           std::string(device) + ", " + counted(replies, "reply", "replies");
+}
+
+std::string restoredStatus(std::string_view foText) {
+    return "Init from EE: restored " + std::string(trimmed(foText)) + " MHz";
+}
+
+std::string portStatus(std::string_view device) {
+    if (device.empty()) return "No port open";
+    return std::string(device) + " \u00B7 9600 8N2";
+}
+
+} // namespace kelvane

@@ -1,0 +1,24 @@
+#pragma once
+// The status-bar lines that say what a transfer, a read-back or the port did,
+// so that a dead cable does not look like success.
+
+#include <string>
+#include <string_view>
+
+namespace kelvane {
+
+inline constexpr std::string_view noReplyStatus =
+    "No reply from the board: check power, cable and 9600 8N2";
+
+// "Update all registers: 12 lines sent to /dev/ttyUSB0, 12 replies", or
+// noReplyStatus when the board answered none of them.
+std::string transferStatus(std::string_view transfer, int linesSent, std::string_view device,
+                           int replies);
+
+// "Init from EE: restored 2320.25 MHz" for the output frequency text restored.
+std::string restoredStatus(std::string_view foText);
+
+// "/dev/ttyUSB0 · 9600 8N2", or "No port open" for an empty device.
+std::string portStatus(std::string_view device);
+
+} // namespace kelvane
