@@ -60,6 +60,8 @@ constexpr std::pair<std::string_view, std::string_view> helpTexts[] = {
     {"Text1", "The twelve register words in hexadecimal, in the order they are sent.\nThe "
               "board's replies appear here during a transfer."},
     // Board link, stepping, FSK and export.
+    {"CPNo", "Serial port: its number in the list this tooltip shows when the mouse rests here, "
+             "or a device such as /dev/ttyUSB0 or COM3. Enter opens it."},
     {"SetCP", "Opens the serial port at 9600 baud, 8 data bits, no parity, 2 stop bits."},
     {"Update", "Sends all twelve register words to the board (F5)."},
     {"QuickUpdate", "Sends only the frequency words, registers 2, 1 and 0 (F6)."},
