@@ -70,6 +70,8 @@ void MainWindow::prepareControls() {
     // The listing's columns line up only in a fixed-pitch font.
     const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     ui_->Text1->setFont(fixed);
+    // The board's replies wrap at the box's width; the listing's lines fit it.
+    ui_->Text1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     const QFontMetrics fixedMetrics(fixed);
     const int listingWidth = fixedMetrics.horizontalAdvance(QString(46, QLatin1Char('0')));
     ui_->Text1->setMinimumSize(listingWidth + ui_->Text1->verticalScrollBar()->sizeHint().width() +
