@@ -8,9 +8,7 @@
 namespace kelvane {
 namespace {
 
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 int hexDigitValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -23,8 +21,8 @@ int hexDigitValue(char c) {
 // value is beyond the range of a double.
 std::optional<double> parseDecimal(std::string_view text) {
     double value = 0;
-    const auto result =
-        std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), value,
+                                        std::chars_format::general);
     if (result.ec != std::errc() || !std::isfinite(value)) return std::nullopt;
     return value;
 }
@@ -51,8 +49,7 @@ Decimal toDecimal(double value, int significantDigits) {
     if (!expText.empty() && expText.front() == '+') expText.remove_prefix(1);
     std::from_chars(expText.data(), expText.data() + expText.size(), exponent);
     d.exponent = exponent;
-    while (d.digits.size() > 1 && d.digits.back() == '0')
-        d.digits.pop_back();
+    while (d.digits.size() > 1 && d.digits.back() == '0') d.digits.pop_back();
     if (d.digits == "0") d.exponent = 0;
     return d;
 }
@@ -142,16 +139,13 @@ double val(std::string_view text) {
         std::string exponent = "e";
         if (j < s.size() && (s[j] == '+' || s[j] == '-')) exponent.push_back(s[j++]);
         const std::size_t firstDigit = j;
-        while (j < s.size() && isDigit(s[j]))
-            exponent.push_back(s[j++]);
+        while (j < s.size() && isDigit(s[j])) exponent.push_back(s[j++]);
         if (j > firstDigit) number += exponent;
     }
     return parseDecimal(number).value_or(0.0);
 }
 
-std::string plainNumberText(double value) {
-    return plainText(value, 15);
-}
+std::string plainNumberText(double value) { return plainText(value, 15); }
 
 std::string str(double value) {
     const std::string text = plainNumberText(value);
@@ -165,10 +159,8 @@ std::string strSingle(float value) {
 
 std::optional<double> strictNumber(std::string_view text) {
     auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
-    while (!text.empty() && isBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back()))
-        text.remove_suffix(1);
+    while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
 
     std::string number;
     std::size_t i = 0;
@@ -194,8 +186,7 @@ std::optional<double> strictNumber(std::string_view text) {
         ++i;
         if (i < text.size() && (text[i] == '+' || text[i] == '-')) number.push_back(text[i++]);
         std::size_t exponentDigits = 0;
-        for (; i < text.size() && isDigit(text[i]); ++i, ++exponentDigits)
-            number.push_back(text[i]);
+        for (; i < text.size() && isDigit(text[i]); ++i, ++exponentDigits) number.push_back(text[i]);
         if (exponentDigits == 0) return std::nullopt;
     }
     if (i != text.size()) return std::nullopt;
@@ -208,8 +199,7 @@ std::string format(double value, std::string_view pattern) {
     const auto pointPos = pattern.find('.');
     const bool hasPoint = pointPos != std::string_view::npos;
     const std::string_view intPattern = pattern.substr(0, pointPos);
-    const std::string_view fracPattern =
-        hasPoint ? pattern.substr(pointPos + 1) : std::string_view{};
+    const std::string_view fracPattern = hasPoint ? pattern.substr(pointPos + 1) : std::string_view{};
     auto count = [](std::string_view p, auto pred) {
         return static_cast<std::size_t>(std::count_if(p.begin(), p.end(), pred));
     };
@@ -249,8 +239,7 @@ std::string format(double value, std::string_view pattern) {
 
     intDigits.erase(0, std::min(intDigits.find_first_not_of('0'), intDigits.size()));
     if (intDigits.size() < intZeros) intDigits.insert(0, intZeros - intDigits.size(), '0');
-    while (fracDigits.size() > fracMin && fracDigits.back() == '0')
-        fracDigits.pop_back();
+    while (fracDigits.size() > fracMin && fracDigits.back() == '0') fracDigits.pop_back();
     if (fracDigits.size() < fracMin) fracDigits.append(fracMin - fracDigits.size(), '0');
 
     std::string text = value < 0 ? "-" : "";

@@ -11,13 +11,9 @@ namespace {
 
 constexpr double largestField = 2147483647.0;
 
-bool beyondField(double value) {
-    return !std::isfinite(value) || std::fabs(value) > largestField;
-}
+bool beyondField(double value) { return !std::isfinite(value) || std::fabs(value) > largestField; }
 
-std::string dnCaption(double denom) {
-    return "D =   " + str(denom);
-}
+std::string dnCaption(double denom) { return "D =   " + str(denom); }
 
 } // namespace
 
@@ -45,20 +41,17 @@ PlanOutcome calculatePlan(const PlanInputs& in) {
 
     p.denom = std::floor(p.fcomp * 1000000 / in.fres / in.odiv * in.rfMult + 0.5);
     if (beyondField(p.denom))
-        return RefusedPlan{
-            "Resolution is too fine for the comparison frequency: denominator beyond 2147483647",
-            std::isfinite(p.denom) ? std::optional(dnCaption(p.denom)) : std::nullopt};
+        return RefusedPlan{"Resolution is too fine for the comparison frequency: denominator beyond 2147483647",
+                           std::isfinite(p.denom) ? std::optional(dnCaption(p.denom)) : std::nullopt};
     if (p.denom == 0)
-        return RefusedPlan{
-            "Resolution is coarser than the comparison frequency allows: no denominator",
-            dnCaption(p.denom)};
+        return RefusedPlan{"Resolution is coarser than the comparison frequency allows: no denominator",
+                           dnCaption(p.denom)};
 
     p.effN = in.fvco / p.fcomp;
     p.n = std::floor(p.effN);
     if (beyondField(p.n))
-        return RefusedPlan{
-            "VCO frequency is out of range for the comparison frequency: N beyond 2147483647",
-            dnCaption(p.denom)};
+        return RefusedPlan{"VCO frequency is out of range for the comparison frequency: N beyond 2147483647",
+                           dnCaption(p.denom)};
     p.fract = std::floor((p.effN - p.n) * p.denom + 0.5);
     if (beyondField(p.fract))
         return RefusedPlan{"Fractional numerator F beyond 2147483647", dnCaption(p.denom)};
@@ -66,14 +59,13 @@ PlanOutcome calculatePlan(const PlanInputs& in) {
     // Reg4 carries the reference in whole MHz, a negative one taken off its
     // fixed bits; far below zero the word no longer has eight hexadecimal digits
     // and its register line would be malformed.
-    const double reg4 =
-        static_cast<double>(reg4FixedBits) + 4096.0 * in.odiv + 16 * std::floor(reference + 0.5);
+    const double reg4 = static_cast<double>(reg4FixedBits) + 4096.0 * in.odiv +
+                        16 * std::floor(reference + 0.5);
     if (reg4 < static_cast<double>(lowestEightDigitWord))
         return RefusedPlan{"Reference frequency is out of range: it does not fit register 4",
                            dnCaption(p.denom)};
 
-    p.fcorr =
-        reference / in.r * in.rfMult * (doublerValue + 1) * (p.n + p.fract / p.denom) / in.odiv;
+    p.fcorr = reference / in.r * in.rfMult * (doublerValue + 1) * (p.n + p.fract / p.denom) / in.odiv;
     p.ferror = (p.fcorr - val(in.foText)) * 1000000;
 
     PlanCaptions c;
@@ -84,9 +76,7 @@ PlanOutcome calculatePlan(const PlanInputs& in) {
     c.frlabel = "F =     " + str(p.fract);
     c.nlabel = "N =      " + str(p.n);
     c.stepLbl = in.odiv > 1 ? "Step =  " + format(p.fcomp / p.denom * 1000000, "####.#####") : "";
-    c.operr = std::fabs(p.ferror) > 0.001
-                  ? "Output Freq Error  " + format(p.ferror, "##0.0##") + "  Hz"
-                  : "";
+    c.operr = std::fabs(p.ferror) > 0.001 ? "Output Freq Error  " + format(p.ferror, "##0.0##") + "  Hz" : "";
     std::tie(c.chipType, c.chipTypeColour) = chipVariantCaption(in.fvco);
     return PlannedFrequency{p, c};
 }

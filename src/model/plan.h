@@ -21,7 +21,7 @@ struct PlanInputs {
     std::string frText = " 10";      // reference frequency, MHz, as typed
     int r = 1;                       // reference divider in use (1 with the doubler)
     bool doubler = false;
-    int odiv = 1;          // output divider, 1 ... 63
+    int odiv = 1;         // output divider, 1 ... 63
     double fvco = 2320.25; // VCO frequency, MHz
     double fres = 10;      // wanted resolution at the final output, Hz, never 0
     double rfMult = 1;     // final RF multiplication factor, > 0

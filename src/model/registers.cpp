@@ -14,9 +14,7 @@ std::int64_t composeReg1(std::int64_t r, std::int64_t n, std::int64_t fract) {
     return 1 + 16 * (r % 4096) + 16 * (n - n % 4096) + 64 * (fract - fract % 65536);
 }
 
-std::int64_t composeReg2(std::int64_t denom) {
-    return 2 + 16 * denom + 67108864;
-}
+std::int64_t composeReg2(std::int64_t denom) { return 2 + 16 * denom + 67108864; }
 
 RegisterImage composeRegisters(const Plan& plan, const PlanInputs& in, const LoopSettings& s) {
     const auto n = static_cast<std::int64_t>(plan.n);
@@ -39,9 +37,9 @@ RegisterImage composeRegisters(const Plan& plan, const PlanInputs& in, const Loo
     image[13] = in.odiv > 1 ? 0xCD : 0x8D;
     image[6] = 0x1C0026 + 16384 * s.vcoGain + 1024 * s.outTerm + 64 * s.divGain;
     image[4] = reg4FixedBits + 4096 * static_cast<std::int64_t>(in.odiv) + 16 * t;
-    image[3] = 0x80003 + 256 * s.chargePumpGain + 8192 * s.mux +
-               131072 * (s.chargePumpPositive ? 1 : 0) + 262144 * (in.doubler ? 1 : 0) +
-               1048576 * s.order + 8388608 * s.dither + 16 * (s.externalVco ? 1 : 0);
+    image[3] = 0x80003 + 256 * s.chargePumpGain + 8192 * s.mux + 131072 * (s.chargePumpPositive ? 1 : 0) +
+               262144 * (in.doubler ? 1 : 0) + 1048576 * s.order + 8388608 * s.dither +
+               16 * (s.externalVco ? 1 : 0);
     return image;
 }
 

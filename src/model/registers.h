@@ -16,12 +16,12 @@ namespace kelvane {
 struct LoopSettings {
     int chargePumpGain = 19; // 0 ... 31 (the gain shown is the value plus 1)
     bool chargePumpPositive = false;
-    int dither = 1;   // 0 ... 3
-    int order = 2;    // 0 ... 4
-    int mux = 3;      // 0 ... 13
-    int outTerm = 12; // 0 ... 15
-    int vcoGain = 12; // 0 ... 15
-    int divGain = 12; // 0 ... 15
+    int dither = 1;      // 0 ... 3
+    int order = 2;       // 0 ... 4
+    int mux = 3;         // 0 ... 13
+    int outTerm = 12;    // 0 ... 15
+    int vcoGain = 12;    // 0 ... 15
+    int divGain = 12;    // 0 ... 15
     bool externalVco = false;
 };
 
@@ -29,9 +29,7 @@ struct LoopSettings {
 struct RegisterImage {
     std::array<std::int64_t, 14> word{};
     std::int64_t& operator[](int address) { return word.at(static_cast<std::size_t>(address)); }
-    std::int64_t operator[](int address) const {
-        return word.at(static_cast<std::size_t>(address));
-    }
+    std::int64_t operator[](int address) const { return word.at(static_cast<std::size_t>(address)); }
     friend bool operator==(const RegisterImage&, const RegisterImage&) = default;
 };
 
@@ -55,8 +53,7 @@ std::int64_t composeReg1(std::int64_t r, std::int64_t n, std::int64_t fract);
 std::int64_t composeReg2(std::int64_t denom);
 
 // The whole image for a plan that calculatePlan() accepted from these inputs.
-RegisterImage composeRegisters(const Plan& plan, const PlanInputs& inputs,
-                               const LoopSettings& settings);
+RegisterImage composeRegisters(const Plan& plan, const PlanInputs& inputs, const LoopSettings& settings);
 
 // Exactly 8 upper-case hexadecimal digits for every value from -2^32 to
 // 2^32 - 1, a negative value taken as value + 2^32. A value of 2^32 or more
