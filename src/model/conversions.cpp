@@ -5,17 +5,12 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "model/hex.h"
+
 namespace kelvane {
 namespace {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
-int hexDigitValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
 
 // Parses "[-]digits[.digits][e[+-]digits]" (no '+' in front); nullopt when the
 // value is beyond the range of a double.
@@ -242,18 +237,6 @@ std::string format(double value, std::string_view pattern) {
     text += intDigits;
     if (hasPoint) text += "." + fracDigits;
     return text;
-}
-
-std::string hex(std::int64_t value) {
-    static constexpr char digits[] = "0123456789ABCDEF";
-    std::uint64_t magnitude =
-        value < 0 ? ~static_cast<std::uint64_t>(value) + 1 : static_cast<std::uint64_t>(value);
-    std::string text;
-    do {
-        text.insert(text.begin(), digits[magnitude % 16]);
-        magnitude /= 16;
-    } while (magnitude != 0);
-    return value < 0 ? "-" + text : text;
 }
 
 } // namespace kelvane
