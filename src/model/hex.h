@@ -28,9 +28,8 @@ std::optional<std::uint32_t> parseHexWord(std::string_view digits);
 // as four bytes of two digits each, most significant first ("0x00 A8 73 03").
 std::string boardEntry(std::uint32_t word);
 inline constexpr std::string_view boardEntryMark = "0x";
-inline constexpr std::size_t boardEntryLength = 11; // "00 A8 73 03" after the mark
 
-// The word of the boardEntryLength characters after the mark, with one
+// The word of the eleven characters after the mark ("00 A8 73 03"), with one
 // character of any kind between bytes; nothing when a digit place holds no
 // hexadecimal digit or the text is cut short.
 std::optional<std::uint32_t> parseBoardEntry(std::string_view entry);
