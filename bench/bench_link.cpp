@@ -17,7 +17,6 @@
 
 #include "link/serial_link.h"
 #include "link/transfers.h"
-#include "model/control_state.h"
 #include "model/recalculation.h"
 
 namespace {
@@ -106,10 +105,9 @@ int main(int argc, char* argv[]) {
     const auto opened = link.open(device);
     if (opened.result != kelvane::link::OpenOutcome::Result::Opened)
         qFatal("%s", qPrintable(opened.cause));
-    const kelvane::ControlState controls;
-    const auto image =
-        std::get<kelvane::Recalculation>(kelvane::recalculate(kelvane::planInputsFrom(controls),
-                                                              kelvane::loopSettingsFrom(controls)))
+    const kelvane::Inputs inputs;
+    const auto image = std::get<kelvane::Recalculation>(
+                           kelvane::recalculate(inputs, kelvane::planVariablesFrom(inputs)))
             .registers;
     const kelvane::link::RegisterSource source = [&image] { return image; };
 

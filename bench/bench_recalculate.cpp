@@ -5,16 +5,14 @@
 #include <cstdio>
 #include <vector>
 
-#include "model/control_state.h"
 #include "model/recalculation.h"
 
 int main() {
     using clock = std::chrono::steady_clock;
-    kelvane::ControlState controls;
-    controls.fo = "1160.12345";
-    controls.odiv = 2;
-    const auto inputs = kelvane::planInputsFrom(controls);
-    const auto settings = kelvane::loopSettingsFrom(controls);
+    kelvane::Inputs inputs;
+    inputs.fo = "1160.12345";
+    inputs.odiv = 2;
+    const auto variables = kelvane::planVariablesFrom(inputs);
 
     constexpr int batches = 200;
     constexpr int perBatch = 1000;
@@ -23,7 +21,7 @@ int main() {
     for (int b = 0; b < batches; ++b) {
         const auto start = clock::now();
         for (int i = 0; i < perBatch; ++i) {
-            const auto outcome = kelvane::recalculate(inputs, settings);
+            const auto outcome = kelvane::recalculate(inputs, variables);
             sink += std::get<kelvane::Recalculation>(outcome).listing.size();
         }
         const auto elapsed = std::chrono::duration<double, std::nano>(clock::now() - start).count();

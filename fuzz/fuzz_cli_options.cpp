@@ -15,11 +15,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     QCommandLineParser parser;
     kelvane::cli::addControlOptions(parser);
     if (!parser.parse(arguments)) return 0;
-    const auto controls = kelvane::cli::readControlOptions(parser);
-    if (!controls) return 0;
-    if (controls->odiv < 1 || controls->odiv > 63 || controls->rScroll < 1 || controls->rScroll > 4096 ||
-        controls->mux < 0 || controls->mux > 13 || controls->order < 0 || controls->order > 4)
+    const auto inputs = kelvane::cli::readControlOptions(parser);
+    if (!inputs) return 0;
+    if (inputs->odiv < 1 || inputs->odiv > 63 || inputs->r < 1 || inputs->r > 4096 ||
+        inputs->mux < 0 || inputs->mux > 13 || inputs->order < 0 || inputs->order > 4)
         std::abort();
-    (void)kelvane::recalculate(kelvane::planInputsFrom(*controls), kelvane::loopSettingsFrom(*controls));
+    (void)kelvane::recalculate(*inputs, kelvane::planVariablesFrom(*inputs));
     return 0;
 }

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "model/conversions.h"
 #include "modes/fsk_report.h"
 
 namespace {
@@ -24,17 +25,19 @@ template <typename T> T take(const std::uint8_t*& data, std::size_t& size) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    kelvane::FskInputs in;
-    in.fvco = take<double>(data, size);
-    in.fcomp = take<double>(data, size);
-    in.denom = take<double>(data, size);
-    in.r = take<std::uint16_t>(data, size) % 4097;
-    in.rfMult = take<double>(data, size);
+    kelvane::Inputs in;
+    kelvane::PlanVariables variables;
+    kelvane::Plan plan;
+    variables.fvco = take<double>(data, size);
+    plan.fcomp = take<double>(data, size);
+    plan.denom = take<double>(data, size);
+    variables.r = take<std::uint16_t>(data, size) % 4097;
+    in.rfMult = kelvane::str(take<double>(data, size));
     in.odiv = take<std::uint8_t>(data, size) % 64;
-    in.resolution = take<double>(data, size);
+    in.res = kelvane::str(take<double>(data, size));
     const std::string shift(reinterpret_cast<const char*>(data), size);
 
-    const kelvane::GeneratedText report = kelvane::fskReport(in, shift);
+    const kelvane::GeneratedText report = kelvane::fskReport(in, variables, plan, shift);
     if (report.ok) {
         std::size_t lines = 0;
         for (std::size_t at = report.text.find("\r\n"); at != std::string::npos;

@@ -34,24 +34,24 @@ struct Reader {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     Reader in{data, size};
-    kelvane::PlanInputs inputs;
-    inputs.foText = in.text();
-    inputs.frText = in.text();
-    inputs.r = in.take<std::uint16_t>() % 4097;
+    kelvane::Inputs inputs;
+    kelvane::PlanVariables variables;
+    inputs.fo = in.text();
+    inputs.fr = in.text();
+    variables.r = in.take<std::uint16_t>() % 4097;
     inputs.doubler = in.take<std::uint8_t>() & 1;
     inputs.odiv = 1 + in.take<std::uint8_t>() % 63;
-    inputs.fvco = in.take<double>();
-    inputs.fres = in.take<double>();
-    inputs.rfMult = in.take<double>();
-    if (!std::isfinite(inputs.fvco) || !std::isfinite(inputs.fres) || !std::isfinite(inputs.rfMult) ||
-        inputs.fres == 0 || !(inputs.rfMult > 0))
+    variables.fvco = in.take<double>();
+    variables.fres = in.take<double>();
+    variables.rfMult = in.take<double>();
+    if (!std::isfinite(variables.fvco) || !std::isfinite(variables.fres) ||
+        !std::isfinite(variables.rfMult) || variables.fres == 0 || !(variables.rfMult > 0))
         return 0; // the window never holds such values
-    kelvane::LoopSettings settings;
-    settings.chargePumpGain = in.take<std::uint8_t>() % 32;
-    settings.mux = in.take<std::uint8_t>() % 14;
-    settings.order = in.take<std::uint8_t>() % 5;
+    inputs.cpg = in.take<std::uint8_t>() % 32;
+    inputs.mux = in.take<std::uint8_t>() % 14;
+    inputs.order = in.take<std::uint8_t>() % 5;
 
-    const auto outcome = kelvane::recalculate(inputs, settings);
+    const auto outcome = kelvane::recalculate(inputs, variables);
     if (const auto* result = std::get_if<kelvane::Recalculation>(&outcome)) {
         for (int address : kelvane::transferOrder) {
             const auto word = result->registers[address];

@@ -15,8 +15,8 @@
 #include <string>
 #include <string_view>
 
-#include "model/control_state.h"
 #include "model/conversions.h"
+#include "model/hex.h"
 #include "model/readback.h"
 #include "model/recalculation.h"
 
@@ -42,14 +42,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const unsigned settings = static_cast<unsigned char>(input[0]);
     static constexpr int rScroll[] = {1, 2, 4095, 4096};
     static constexpr const char* rfMult[] = {"1", "2", "16", "0.5"};
-    kelvane::ControlState window;
+    kelvane::Inputs window;
     window.doubler = (settings & 1) != 0;
-    window.rScroll = rScroll[(settings >> 1) & 3];
+    window.r = rScroll[(settings >> 1) & 3];
     window.rfMult = rfMult[(settings >> 3) & 3];
     window.fr = std::string(input.substr(1, referenceEnd - 1));
     const std::string_view answer = input.substr(referenceEnd + 1);
 
-    const auto outcome = kelvane::restoreFromAnswer(answer, kelvane::restoreContextOf(window));
+    const auto outcome =
+        kelvane::restoreFromAnswer(answer, window, kelvane::planVariablesFrom(window));
     if (const auto* refusal = std::get_if<kelvane::RestoreRefusal>(&outcome)) {
         const std::string& line = refusal->line;
         check(line.starts_with("Init from EE: ") && line.ends_with("; nothing changed"),
@@ -59,30 +60,30 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const auto& restore = std::get<kelvane::Restore>(outcome);
     // The window holds the restored R in its variable, with the doubler too.
-    const kelvane::ControlState after = kelvane::restoredControls(restore, window);
-    kelvane::PlanInputs inputs = kelvane::planInputsFrom(after);
-    inputs.r = restore.r;
-    const auto recalculated = kelvane::recalculate(inputs, kelvane::loopSettingsFrom(after));
+    const kelvane::Inputs& after = restore.inputs;
+    kelvane::PlanVariables variables = kelvane::planVariablesFrom(after);
+    variables.r = restore.variables.r;
+    const auto recalculated = kelvane::recalculate(after, variables);
     const auto* result = std::get_if<kelvane::Recalculation>(&recalculated);
     check(result != nullptr, "restored window recalculates");
     for (int address : kelvane::transferOrder)
-        check(kelvane::hexFormat(result->registers[address]).size() == 8, "eight-digit word");
+        check(kelvane::hexWord(result->registers[address]).size() == 8, "eight-digit word");
 
     const auto& w = result->registers;
     // A reference below 0.5 MHz is subtracted from Reg4's fixed bits, as it is
     // for any plan the window forms from it; the divider field holds otherwise.
     if (std::floor(kelvane::val(window.fr) + 0.5) >= 0)
-        check(field(w[4], 12, 6) == restore.odiv, "output divider");
-    check(field(w[3], 8, 5) == restore.chargePumpGain, "charge pump gain");
-    check(field(w[3], 13, 4) == restore.mux, "mux");
-    check(field(w[3], 17, 1) == (restore.externalVco && restore.chargePumpPositive), "CPP");
-    check(field(w[3], 18, 1) == restore.doubler, "doubler");
-    check(field(w[3], 20, 3) == restore.order, "order");
-    check(field(w[3], 23, 2) == restore.dither, "dither");
-    check(field(w[3], 4, 1) == restore.externalVco, "external VCO");
-    check(field(w[6], 6, 4) == restore.divGain, "divider gain");
-    check(field(w[6], 10, 4) == restore.outTerm, "output termination");
-    check(field(w[6], 14, 4) == restore.vcoGain, "VCO gain");
-    check(field(w[1], 4, 12) == restore.r % 4096, "R divider");
+        check(field(w[4], 12, 6) == after.odiv, "output divider");
+    check(field(w[3], 8, 5) == after.cpg, "charge pump gain");
+    check(field(w[3], 13, 4) == after.mux, "mux");
+    check(field(w[3], 17, 1) == (after.externalVco && after.cpp), "CPP");
+    check(field(w[3], 18, 1) == after.doubler, "doubler");
+    check(field(w[3], 20, 3) == after.order, "order");
+    check(field(w[3], 23, 2) == after.dither, "dither");
+    check(field(w[3], 4, 1) == after.externalVco, "external VCO");
+    check(field(w[6], 6, 4) == after.divGain, "divider gain");
+    check(field(w[6], 10, 4) == after.outTerm, "output termination");
+    check(field(w[6], 14, 4) == after.vcoGain, "VCO gain");
+    check(field(w[1], 4, 12) == restore.variables.r % 4096, "R divider");
     return 0;
 }

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "cli/commands.h"
+#include "model/plan_variables.h"
 #include "modes/wsjt_modes.h"
 
 namespace kelvane::cli {
@@ -13,36 +14,36 @@ struct WholeNumberOption {
     const char* description;
     int low;
     int high;
-    int ControlState::*field;
+    int Inputs::*field;
 };
 
 constexpr WholeNumberOption wholeNumberOptions[] = {
-    {"r", "Reference divider R (Rscroll).", 1, 4096, &ControlState::rScroll},
-    {"odiv", "Output divider (Odiv).", 1, 63, &ControlState::odiv},
-    {"cpg", "Charge pump gain setting (CPGscroll).", 0, 31, &ControlState::chargePumpGain},
-    {"dither", "Modulator dither (Dither).", 0, 3, &ControlState::dither},
-    {"order", "Modulator order (Order).", 0, 4, &ControlState::order},
-    {"mux", "Multiplexed output selection (Mux).", 0, 13, &ControlState::mux},
-    {"outterm", "Output termination (OutTerm).", 0, 15, &ControlState::outTerm},
-    {"vcogain", "VCO gain (VcoGain).", 0, 15, &ControlState::vcoGain},
-    {"divgain", "Divider gain (DivGain).", 0, 15, &ControlState::divGain},
+    {"r", "Reference divider R (Rscroll).", 1, 4096, &Inputs::r},
+    {"odiv", "Output divider (Odiv).", 1, 63, &Inputs::odiv},
+    {"cpg", "Charge pump gain setting (CPGscroll).", 0, 31, &Inputs::cpg},
+    {"dither", "Modulator dither (Dither).", 0, 3, &Inputs::dither},
+    {"order", "Modulator order (Order).", 0, 4, &Inputs::order},
+    {"mux", "Multiplexed output selection (Mux).", 0, 13, &Inputs::mux},
+    {"outterm", "Output termination (OutTerm).", 0, 15, &Inputs::outTerm},
+    {"vcogain", "VCO gain (VcoGain).", 0, 15, &Inputs::vcoGain},
+    {"divgain", "Divider gain (DivGain).", 0, 15, &Inputs::divGain},
 };
 
 struct TextOption {
     const char* name;
     const char* description;
-    std::string ControlState::*field;
+    std::string Inputs::*field;
 };
 
 constexpr TextOption textOptions[] = {
-    {"fo", "Output frequency, MHz (Fo).", &ControlState::fo},
-    {"fr", "Reference frequency, MHz (Fr).", &ControlState::fr},
-    {"res", "Output resolution, Hz (Res).", &ControlState::res},
-    {"rfmult", "Final RF multiplication (RFMultText).", &ControlState::rfMult},
+    {"fo", "Output frequency, MHz (Fo).", &Inputs::fo},
+    {"fr", "Reference frequency, MHz (Fr).", &Inputs::fr},
+    {"res", "Output resolution, Hz (Res).", &Inputs::res},
+    {"rfmult", "Final RF multiplication (RFMultText).", &Inputs::rfMult},
 };
 
 QString defaultText(const std::string& text) {
-    return "\"" + QString::fromStdString(text) + "\"";
+    return "\"" + qText(text) + "\"";
 }
 
 // The parser's help with the command line a user types, the command's
@@ -63,7 +64,7 @@ QString commandHelp(const QCommandLineParser& parser, const QString& invocation)
 } // namespace
 
 void addControlOptions(QCommandLineParser& parser) {
-    const ControlState defaults;
+    const Inputs defaults;
     for (const auto& option : textOptions) {
         parser.addOption(
             {option.name,
@@ -105,16 +106,16 @@ std::optional<int> readWholeNumber(const QCommandLineParser& parser, const QStri
     return value;
 }
 
-std::optional<ControlState> readControlOptions(const QCommandLineParser& parser) {
-    ControlState state;
+std::optional<Inputs> readControlOptions(const QCommandLineParser& parser) {
+    Inputs inputs;
     for (const auto& option : textOptions)
         if (parser.isSet(option.name))
-            state.*option.field = parser.value(option.name).toStdString();
+            inputs.*option.field = parser.value(option.name).toStdString();
     for (const auto& option : wholeNumberOptions) {
         if (!parser.isSet(option.name)) continue;
         const auto value = readWholeNumber(parser, option.name, option.low, option.high);
         if (!value) return std::nullopt;
-        state.*option.field = *value;
+        inputs.*option.field = *value;
     }
     if (parser.isSet("wsjt")) {
         if (parser.isSet("res")) {
@@ -123,12 +124,13 @@ std::optional<ControlState> readControlOptions(const QCommandLineParser& parser)
         }
         const auto mode = readWholeNumber(parser, "wsjt", wsjtModeMin, wsjtModeMax);
         if (!mode) return std::nullopt;
-        state.res = selectWsjtMode(*mode).resText;
+        inputs.res = selectWsjtMode(*mode).resText;
     }
-    state.doubler = parser.isSet("doubler");
-    state.externalVco = parser.isSet("ext-vco");
-    state.chargePumpPositive = parser.isSet("cpp");
-    return state;
+    inputs.doubler = parser.isSet("doubler");
+    inputs.externalVco = parser.isSet("ext-vco");
+    // The window offers CPP only while ExtVCO is checked.
+    inputs.cpp = inputs.externalVco && parser.isSet("cpp");
+    return inputs;
 }
 
 std::optional<int> parseOrExit(QCommandLineParser& parser, const QStringList& arguments) {
@@ -150,8 +152,8 @@ std::optional<int> parseOrExit(QCommandLineParser& parser, const QStringList& ar
     return std::nullopt;
 }
 
-std::optional<Recalculation> recalculateOrReport(const ControlState& controls) {
-    auto outcome = recalculate(planInputsFrom(controls), loopSettingsFrom(controls));
+std::optional<Recalculation> recalculateOrReport(const Inputs& inputs) {
+    auto outcome = recalculate(inputs, planVariablesFrom(inputs));
     if (const auto* refused = std::get_if<RefusedPlan>(&outcome)) {
         std::fprintf(stderr, "kelvanectl: no plan: %s\n", refused->reason.c_str());
         return std::nullopt;

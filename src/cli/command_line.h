@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "model/control_state.h"
+#include "model/inputs.h"
 #include "model/recalculation.h"
 
 namespace kelvane::cli {
@@ -18,6 +18,11 @@ inline constexpr int exitOk = 0;
 inline constexpr int exitFailure = 1;
 inline constexpr int exitUsage = 2;
 
+// The model's texts are UTF-8, as QString takes them.
+inline QString qText(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
 // The options that set the inputs as a user sets the window's controls;
 // their defaults are the window's start-up state.
 void addControlOptions(QCommandLineParser& parser);
@@ -25,7 +30,7 @@ void addControlOptions(QCommandLineParser& parser);
 // Reads the control options, --wsjt setting the resolution text as the mode
 // selector does; on a value outside its control's range, prints one
 // line naming the option and its range and returns nothing.
-std::optional<ControlState> readControlOptions(const QCommandLineParser& parser);
+std::optional<Inputs> readControlOptions(const QCommandLineParser& parser);
 
 // Adds --help/--version, parses, and handles --help, --version and parse errors.
 // Returns an exit code when the command should end right away.
@@ -35,9 +40,9 @@ std::optional<int> parseOrExit(QCommandLineParser& parser, const QStringList& ar
 std::optional<int> readWholeNumber(const QCommandLineParser& parser, const QString& name, int low,
                                    int high);
 
-// The recalculation for these controls; prints why there is no plan and returns
-// nothing when the plan is refused.
-std::optional<Recalculation> recalculateOrReport(const ControlState& controls);
+// The recalculation for these inputs set from a fresh start; prints why there
+// is no plan and returns nothing when the plan is refused.
+std::optional<Recalculation> recalculateOrReport(const Inputs& inputs);
 
 int usageError(const QString& message);
 

@@ -14,13 +14,14 @@ int runExport(const QStringList& arguments) {
     addControlOptions(parser);
     parser.addOption({"crlf", "End lines with CR LF, as the window has them."});
     if (auto exit = parseOrExit(parser, arguments)) return *exit;
-    const auto controls = readControlOptions(parser);
-    if (!controls) return exitUsage;
+    const auto inputs = readControlOptions(parser);
+    if (!inputs) return exitUsage;
 
-    const auto recalculation = recalculateOrReport(*controls);
+    const auto recalculation = recalculateOrReport(*inputs);
     if (!recalculation) return exitUsage;
-    const GeneratedText listing = picListing(exportInputsFrom(*controls, *recalculation));
-    if (!listing.ok) return usageError(QString::fromStdString(listing.text));
+    const GeneratedText listing = picListing(*inputs, planVariablesFrom(*inputs),
+                                             recalculation->plan, recalculation->registers);
+    if (!listing.ok) return usageError(qText(listing.text));
     writeOut(listing.text, parser.isSet("crlf"));
     return exitOk;
 }

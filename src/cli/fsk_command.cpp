@@ -18,14 +18,14 @@ int runFsk(const QStringList& arguments) {
                       "text", "-400"});
     parser.addOption({"crlf", "End lines with CR LF, as the window has them."});
     if (auto exit = parseOrExit(parser, arguments)) return *exit;
-    const auto controls = readControlOptions(parser);
-    if (!controls) return exitUsage;
+    const auto inputs = readControlOptions(parser);
+    if (!inputs) return exitUsage;
 
-    const auto recalculation = recalculateOrReport(*controls);
+    const auto recalculation = recalculateOrReport(*inputs);
     if (!recalculation) return exitUsage;
-    const GeneratedText report = fskReport(fskInputsFrom(*controls, recalculation->plan),
+    const GeneratedText report = fskReport(*inputs, planVariablesFrom(*inputs), recalculation->plan,
                                            parser.value("shift").toStdString());
-    if (!report.ok) return usageError(QString::fromStdString(report.text));
+    if (!report.ok) return usageError(qText(report.text));
     writeOut(report.text, parser.isSet("crlf"));
     return exitOk;
 }

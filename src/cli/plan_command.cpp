@@ -9,13 +9,6 @@
 #include "model/recalculation.h"
 
 namespace kelvane::cli {
-namespace {
-
-QString q(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
-} // namespace
 
 int runPlan(const QStringList& arguments) {
     QCommandLineParser parser;
@@ -27,14 +20,14 @@ int runPlan(const QStringList& arguments) {
     parser.addOption({"json", "Print one JSON object instead of text."});
     parser.addOption({"crlf", "End lines with CR LF, as the window has them."});
     if (auto exit = parseOrExit(parser, arguments)) return *exit;
-    const auto controls = readControlOptions(parser);
-    if (!controls) return exitUsage;
+    const auto inputs = readControlOptions(parser);
+    if (!inputs) return exitUsage;
 
     const bool json = parser.isSet("json");
-    const auto outcome = recalculate(planInputsFrom(*controls), loopSettingsFrom(*controls));
+    const auto outcome = recalculate(*inputs, planVariablesFrom(*inputs));
     if (const auto* refused = std::get_if<RefusedPlan>(&outcome)) {
         if (json) {
-            writeOut(QJsonDocument(QJsonObject{{"error", q(refused->reason)}})
+            writeOut(QJsonDocument(QJsonObject{{"error", qText(refused->reason)}})
                              .toJson(QJsonDocument::Compact)
                              .toStdString() +
                          "\n",

@@ -1,14 +1,9 @@
 #include "cli/plan_output.h"
 
+#include "cli/command_line.h"
+#include "model/hex.h"
+
 namespace kelvane::cli {
-namespace {
-
-QString q(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
-} // namespace
-
 std::string planText(const Recalculation& r) {
     const auto& c = r.captions;
     const std::pair<const char*, const std::string&> displays[] = {
@@ -26,7 +21,7 @@ QJsonObject planJson(const Recalculation& r) {
     const auto& c = r.captions;
     QJsonObject registers;
     for (int address : transferOrder)
-        registers.insert(QString("Reg%1").arg(address), q(hexFormat(r.registers[address])));
+        registers.insert(QString("Reg%1").arg(address), qText(hexWord(r.registers[address])));
     return QJsonObject{
         {"plan", QJsonObject{{"Fcomp", p.fcomp},
                              {"Denom", p.denom},
@@ -35,19 +30,19 @@ QJsonObject planJson(const Recalculation& r) {
                              {"Fract", p.fract},
                              {"Fcorr", p.fcorr},
                              {"Ferror", p.ferror}}},
-        {"captions", QJsonObject{{"Fv", q(c.fv)},
-                                 {"Fc", q(c.fc)},
-                                 {"Dn", q(c.dn)},
-                                 {"Frlabel", q(c.frlabel)},
-                                 {"Nlabel", q(c.nlabel)},
-                                 {"StepLbl", q(c.stepLbl)},
-                                 {"OPerr", q(c.operr)},
-                                 {"ChipType", q(c.chipType)}}},
-        {"colors", QJsonObject{{"Dn", q(c.dnColour.name())},
-                               {"ChipType", q(c.chipTypeColour.name())},
-                               {"OPerr", q(colours::red.name())}}},
+        {"captions", QJsonObject{{"Fv", qText(c.fv)},
+                                 {"Fc", qText(c.fc)},
+                                 {"Dn", qText(c.dn)},
+                                 {"Frlabel", qText(c.frlabel)},
+                                 {"Nlabel", qText(c.nlabel)},
+                                 {"StepLbl", qText(c.stepLbl)},
+                                 {"OPerr", qText(c.operr)},
+                                 {"ChipType", qText(c.chipType)}}},
+        {"colors", QJsonObject{{"Dn", qText(c.dnColour.name())},
+                               {"ChipType", qText(c.chipTypeColour.name())},
+                               {"OPerr", qText(colours::red.name())}}},
         {"registers", registers},
-        {"listing", q(r.listing)},
+        {"listing", qText(r.listing)},
     };
 }
 

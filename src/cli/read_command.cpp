@@ -11,14 +11,11 @@
 #include "cli/plan_output.h"
 #include "cli/port_session.h"
 #include "link/transfers.h"
+#include "model/hex.h"
 #include "model/readback.h"
 
 namespace kelvane::cli {
 namespace {
-
-QString q(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 // Quoted when it holds anything but plain characters: for a POSIX shell, or
 // on Windows as a program's command line is split into its arguments there.
@@ -32,10 +29,10 @@ QString shellWord(const QString& text) {
 #endif
 }
 
-QString planCommand(const ControlState& c) {
+QString planCommand(const Inputs& c) {
     QStringList words{"kelvanectl", "plan"};
     auto text = [&](const char* name, const std::string& value) {
-        words << QString("--%1").arg(name) << shellWord(q(value));
+        words << QString("--%1").arg(name) << shellWord(qText(value));
     };
     auto number = [&](const char* name, int value) {
         words << QString("--%1").arg(name) << QString::number(value);
@@ -47,9 +44,9 @@ QString planCommand(const ControlState& c) {
     if (c.doubler)
         words << "--doubler";
     else
-        number("r", c.rScroll);
+        number("r", c.r);
     number("odiv", c.odiv);
-    number("cpg", c.chargePumpGain);
+    number("cpg", c.cpg);
     number("dither", c.dither);
     number("order", c.order);
     number("mux", c.mux);
@@ -57,19 +54,19 @@ QString planCommand(const ControlState& c) {
     number("vcogain", c.vcoGain);
     number("divgain", c.divGain);
     if (c.externalVco) words << "--ext-vco";
-    if (c.externalVco && c.chargePumpPositive) words << "--cpp";
+    if (c.externalVco && c.cpp) words << "--cpp";
     return words.join(' ');
 }
 
-QJsonObject inputsJson(const ControlState& c) {
-    return QJsonObject{{"fo", q(c.fo)},
-                       {"fr", q(c.fr)},
-                       {"res", q(c.res)},
-                       {"rfmult", q(c.rfMult)},
-                       {"r", c.doubler ? 1 : c.rScroll},
+QJsonObject inputsJson(const Inputs& c) {
+    return QJsonObject{{"fo", qText(c.fo)},
+                       {"fr", qText(c.fr)},
+                       {"res", qText(c.res)},
+                       {"rfmult", qText(c.rfMult)},
+                       {"r", c.doubler ? 1 : c.r},
                        {"doubler", c.doubler},
                        {"odiv", c.odiv},
-                       {"cpg", c.chargePumpGain},
+                       {"cpg", c.cpg},
                        {"dither", c.dither},
                        {"order", c.order},
                        {"mux", c.mux},
@@ -77,7 +74,7 @@ QJsonObject inputsJson(const ControlState& c) {
                        {"vcogain", c.vcoGain},
                        {"divgain", c.divGain},
                        {"extVco", c.externalVco},
-                       {"cpp", c.externalVco && c.chargePumpPositive}};
+                       {"cpp", c.externalVco && c.cpp}};
 }
 
 // The words as the board keeps them, address nibble included.
@@ -86,7 +83,7 @@ QJsonObject storedJson(const StoredSet& stored) {
     for (int address : transferOrder) {
         if (!stored.value[address]) continue;
         const std::int64_t word = std::int64_t(*stored.value[address]) * 16 + address;
-        words.insert(QString("Reg%1").arg(address), q(hexFormat(word)));
+        words.insert(QString("Reg%1").arg(address), qText(hexWord(word)));
     }
     return words;
 }
@@ -106,7 +103,7 @@ int runRead(const QStringList& arguments) {
     parser.addOption({"rfmult", "Final RF multiplication (RFMultText). Default \"1\".", "text"});
     parser.addOption({"json", "Print one JSON object instead of text."});
     if (auto exit = parseOrExit(parser, arguments)) return *exit;
-    ControlState before;
+    Inputs before;
     if (parser.isSet("fr")) before.fr = parser.value("fr").toStdString();
     if (parser.isSet("rfmult")) before.rfMult = parser.value("rfmult").toStdString();
 
@@ -120,13 +117,13 @@ int runRead(const QStringList& arguments) {
     link.close();
 
     const std::string answerText = answer.toStdString();
-    const auto outcome = restoreFromAnswer(answerText, restoreContextOf(before));
+    const auto outcome = restoreFromAnswer(answerText, before, planVariablesFrom(before));
     if (const auto* refusal = std::get_if<RestoreRefusal>(&outcome)) {
         std::fprintf(stderr, "kelvanectl: %s\n", refusal->line.c_str());
         return exitFailure;
     }
-    const ControlState after = restoredControls(std::get<Restore>(outcome), before);
-    const auto recalculation = recalculate(planInputsFrom(after), loopSettingsFrom(after));
+    const Inputs after = freshStartInputs(std::get<Restore>(outcome));
+    const auto recalculation = recalculate(after, planVariablesFrom(after));
     // The restore refuses sets that give no plan.
     const auto& result = std::get<Recalculation>(recalculation);
     if (parser.isSet("json")) {

@@ -26,9 +26,9 @@ int runSend(const QStringList& arguments) {
     if (auto exit = parseOrExit(parser, arguments)) return *exit;
     if (parser.isSet("quick") && parser.isSet("store"))
         return usageError("--quick and --store cannot be combined");
-    const auto controls = readControlOptions(parser);
-    if (!controls) return exitUsage;
-    const auto outcome = recalculate(planInputsFrom(*controls), loopSettingsFrom(*controls));
+    const auto inputs = readControlOptions(parser);
+    if (!inputs) return exitUsage;
+    const auto outcome = recalculate(*inputs, planVariablesFrom(*inputs));
     if (const auto* refused = std::get_if<RefusedPlan>(&outcome)) {
         std::fprintf(stderr, "kelvanectl: no plan: %s\n", refused->reason.c_str());
         return exitUsage;

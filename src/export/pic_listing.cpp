@@ -2,38 +2,25 @@
 
 #include "export/ee_hex_data.h"
 #include "model/conversions.h"
+#include "model/hex.h"
 
 namespace kelvane {
 
-ExportInputs exportInputsFrom(const ControlState& controls, const Recalculation& recalculation) {
-    const PlanInputs planInputs = planInputsFrom(controls);
-    ExportInputs in;
-    in.foText = controls.fo;
-    in.resText = controls.res;
-    in.rfMult = planInputs.rfMult;
-    in.r = planInputs.r;
-    in.denom = recalculation.plan.denom;
-    in.n = recalculation.plan.n;
-    in.fract = recalculation.plan.fract;
-    in.registers = recalculation.registers;
-    return in;
-}
-
-GeneratedText picListing(const ExportInputs& in) {
+GeneratedText picListing(const Inputs& in, const PlanVariables& v, const Plan& plan,
+                         const RegisterImage& registers) {
     for (int address : transferOrder) {
-        if (!fitsRegisterWord(in.registers[address]))
-            return {false, "Reg" + std::to_string(address) + " = " +
-                               hexFormat(in.registers[address]) +
+        if (!fitsRegisterWord(registers[address]))
+            return {false, "Reg" + std::to_string(address) + " = " + hexWord(registers[address]) +
                                " does not fit in 32 bits; correct the plan to get a PIC listing"};
     }
-    const std::string multiplierNote = in.rfMult > 1 ? " RF MULT *" + str(in.rfMult) : "";
+    const std::string multiplierNote = v.rfMult > 1 ? " RF MULT *" + str(v.rfMult) : "";
     std::string text =
-        "  ;  Fout " + in.foText + "MHz" + multiplierNote + "  Resolution " + in.resText + "Hz\r\n";
-    text += "  ;  R = " + str(in.r) + "      D = " + str(in.denom) + "      N = " + str(in.n) +
-            "      F = " + str(in.fract) + "\r\n";
+        "  ;  Fout " + in.fo + "MHz" + multiplierNote + "  Resolution " + in.res + "Hz\r\n";
+    text += "  ;  R = " + str(v.r) + "      D = " + str(plan.denom) + "      N = " + str(plan.n) +
+            "      F = " + str(plan.fract) + "\r\n";
     for (int address : transferOrder) {
         const std::string name = "Reg" + std::to_string(address);
-        text += eeHexData(in.registers[address]) + "    ;  " + name + "   \r\n";
+        text += eeHexData(registers[address]) + "    ;  " + name + "   \r\n";
     }
     return {true, text};
 }

@@ -1,9 +1,11 @@
 #include "link/transfers.h"
 
+#include "model/hex.h"
+
 namespace kelvane::link {
 
 QByteArray registerLine(std::int64_t word) {
-    return "R" + QByteArray::fromStdString(hexFormat(word)) + "\r\n";
+    return "R" + QByteArray::fromStdString(hexWord(word)) + "\r\n";
 }
 
 bool sendAllRegisters(SerialLink& link, const RegisterSource& image) {

@@ -5,17 +5,12 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "model/hex.h"
+
 namespace kelvane {
 namespace {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
-int hexDigitValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
 
 // Parses "[-]digits[.digits][e[+-]digits]" (no '+' in front); nullopt when the
 // value is beyond the range of a double.
@@ -25,6 +20,53 @@ std::optional<double> parseDecimal(std::string_view text) {
                                         std::chars_format::general);
     if (result.ec != std::errc() || !std::isfinite(value)) return std::nullopt;
     return value;
+}
+
+// The decimal number at the start of a text: an optional sign, digits with at
+// most one ".", then an optional exponent mark with an optional sign and
+// digits. val() and strictNumber() read the same grammar and differ only in what
+// they make of a text that does not fit it.
+struct ScannedNumber {
+    std::string mantissa;               // for parseDecimal: "-" kept, "+" dropped
+    std::string exponent;               // "e", its sign and digits; empty without digits
+    bool mantissaDigits = false;        // the mantissa holds at least one digit
+    bool exponentWithoutDigits = false; // an exponent mark not followed by digits
+    std::size_t end = 0;                // the characters the number takes
+};
+
+ScannedNumber scanNumber(std::string_view text) {
+    ScannedNumber n;
+    std::size_t i = 0;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        if (text[i] == '-') n.mantissa.push_back('-');
+        ++i;
+    }
+    bool point = false;
+    for (; i < text.size(); ++i) {
+        if (isDigit(text[i])) {
+            n.mantissaDigits = true;
+        } else if (text[i] == '.' && !point) {
+            point = true;
+        } else {
+            break;
+        }
+        n.mantissa.push_back(text[i]);
+    }
+    n.end = i;
+    if (!n.mantissaDigits || i == text.size() || (text[i] != 'e' && text[i] != 'E')) return n;
+    std::string exponent = "e";
+    std::size_t j = i + 1;
+    if (j < text.size() && (text[j] == '+' || text[j] == '-')) exponent.push_back(text[j++]);
+    const std::size_t firstDigit = j;
+    while (j < text.size() && isDigit(text[j]))
+        exponent.push_back(text[j++]);
+    if (j == firstDigit) {
+        n.exponentWithoutDigits = true;
+        return n;
+    }
+    n.exponent = exponent;
+    n.end = j;
+    return n;
 }
 
 // The decimal digits of |value| rounded to a number of significant digits,
@@ -114,35 +156,9 @@ double val(std::string_view text) {
         return std::isfinite(value) ? value : 0.0;
     }
 
-    std::string number;
-    std::size_t i = 0;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
-        if (s[i] == '-') number.push_back('-');
-        ++i;
-    }
-    bool anyDigit = false;
-    bool point = false;
-    for (; i < s.size(); ++i) {
-        if (isDigit(s[i])) {
-            anyDigit = true;
-            number.push_back(s[i]);
-        } else if (s[i] == '.' && !point) {
-            point = true;
-            number.push_back('.');
-        } else {
-            break;
-        }
-    }
-    if (!anyDigit) return 0.0;
-    if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
-        std::size_t j = i + 1;
-        std::string exponent = "e";
-        if (j < s.size() && (s[j] == '+' || s[j] == '-')) exponent.push_back(s[j++]);
-        const std::size_t firstDigit = j;
-        while (j < s.size() && isDigit(s[j])) exponent.push_back(s[j++]);
-        if (j > firstDigit) number += exponent;
-    }
-    return parseDecimal(number).value_or(0.0);
+    const ScannedNumber number = scanNumber(s);
+    if (!number.mantissaDigits) return 0.0;
+    return parseDecimal(number.mantissa + number.exponent).value_or(0.0);
 }
 
 std::string plainNumberText(double value) { return plainText(value, 15); }
@@ -162,35 +178,10 @@ std::optional<double> strictNumber(std::string_view text) {
     while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
     while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
 
-    std::string number;
-    std::size_t i = 0;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        if (text[i] == '-') number.push_back('-');
-        ++i;
-    }
-    std::size_t digits = 0;
-    bool point = false;
-    for (; i < text.size(); ++i) {
-        if (isDigit(text[i])) {
-            ++digits;
-        } else if (text[i] == '.' && !point) {
-            point = true;
-        } else {
-            break;
-        }
-        number.push_back(text[i]);
-    }
-    if (digits == 0) return std::nullopt;
-    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-        number.push_back('e');
-        ++i;
-        if (i < text.size() && (text[i] == '+' || text[i] == '-')) number.push_back(text[i++]);
-        std::size_t exponentDigits = 0;
-        for (; i < text.size() && isDigit(text[i]); ++i, ++exponentDigits) number.push_back(text[i]);
-        if (exponentDigits == 0) return std::nullopt;
-    }
-    if (i != text.size()) return std::nullopt;
-    return parseDecimal(number);
+    const ScannedNumber number = scanNumber(text);
+    if (!number.mantissaDigits || number.exponentWithoutDigits || number.end != text.size())
+        return std::nullopt;
+    return parseDecimal(number.mantissa + number.exponent);
 }
 
 std::string format(double value, std::string_view pattern) {
@@ -246,18 +237,6 @@ std::string format(double value, std::string_view pattern) {
     text += intDigits;
     if (hasPoint) text += "." + fracDigits;
     return text;
-}
-
-std::string hex(std::int64_t value) {
-    static constexpr char digits[] = "0123456789ABCDEF";
-    std::uint64_t magnitude =
-        value < 0 ? ~static_cast<std::uint64_t>(value) + 1 : static_cast<std::uint64_t>(value);
-    std::string text;
-    do {
-        text.insert(text.begin(), digits[magnitude % 16]);
-        magnitude /= 16;
-    } while (magnitude != 0);
-    return value < 0 ? "-" + text : text;
 }
 
 } // namespace kelvane

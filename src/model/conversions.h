@@ -3,7 +3,6 @@
 // They behave the same in every locale: "." is always the decimal point and no
 // digit grouping is ever written or read.
 
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -41,9 +40,5 @@ std::optional<double> strictNumber(std::string_view text);
 // which is then rounded half away from zero to as many decimals as the pattern
 // has placeholders after the point. So format(2.675, "0.00") is "2.68".
 std::string format(double value, std::string_view pattern);
-
-// Upper-case hexadecimal digits without leading zeros; "0" for 0. A negative
-// value is written as "-" and the digits of its magnitude.
-std::string hex(std::int64_t value);
 
 } // namespace kelvane

@@ -26,20 +26,20 @@ std::pair<std::string, Colour> chipVariantCaption(double fvco) {
     return {text, colours::darkGreen};
 }
 
-PlanOutcome calculatePlan(const PlanInputs& in) {
-    if (in.r == 0) return RefusedPlan{"Reference divider R is 0: no comparison frequency", {}};
+PlanOutcome calculatePlan(const Inputs& in, const PlanVariables& v) {
+    if (v.r == 0) return RefusedPlan{"Reference divider R is 0: no comparison frequency", {}};
 
-    const double reference = val(in.frText);
+    const double reference = val(in.fr);
     const double doublerValue = in.doubler ? 1 : 0;
     Plan p;
 
-    p.fcomp = reference / in.r;
+    p.fcomp = reference / v.r;
     if (p.fcomp == 0) p.fcomp = 0.001;
     if (in.doubler) p.fcomp = p.fcomp * 2;
     if (!std::isfinite(p.fcomp))
         return RefusedPlan{"Reference frequency is out of range: no comparison frequency", {}};
 
-    p.denom = std::floor(p.fcomp * 1000000 / in.fres / in.odiv * in.rfMult + 0.5);
+    p.denom = std::floor(p.fcomp * 1000000 / v.fres / in.odiv * v.rfMult + 0.5);
     if (beyondField(p.denom))
         return RefusedPlan{"Resolution is too fine for the comparison frequency: denominator beyond 2147483647",
                            std::isfinite(p.denom) ? std::optional(dnCaption(p.denom)) : std::nullopt};
@@ -47,7 +47,7 @@ PlanOutcome calculatePlan(const PlanInputs& in) {
         return RefusedPlan{"Resolution is coarser than the comparison frequency allows: no denominator",
                            dnCaption(p.denom)};
 
-    p.effN = in.fvco / p.fcomp;
+    p.effN = v.fvco / p.fcomp;
     p.n = std::floor(p.effN);
     if (beyondField(p.n))
         return RefusedPlan{"VCO frequency is out of range for the comparison frequency: N beyond 2147483647",
@@ -65,11 +65,11 @@ PlanOutcome calculatePlan(const PlanInputs& in) {
         return RefusedPlan{"Reference frequency is out of range: it does not fit register 4",
                            dnCaption(p.denom)};
 
-    p.fcorr = reference / in.r * in.rfMult * (doublerValue + 1) * (p.n + p.fract / p.denom) / in.odiv;
-    p.ferror = (p.fcorr - val(in.foText)) * 1000000;
+    p.fcorr = reference / v.r * v.rfMult * (doublerValue + 1) * (p.n + p.fract / p.denom) / in.odiv;
+    p.ferror = (p.fcorr - val(in.fo)) * 1000000;
 
     PlanCaptions c;
-    c.fv = format(in.fvco, "0000.0####") + " MHz";
+    c.fv = format(v.fvco, "0000.0####") + " MHz";
     c.fc = format(p.fcomp * 1000, "##00.###") + " kHz";
     c.dn = dnCaption(p.denom);
     c.dnColour = p.denom < 4194304 ? colours::black : colours::red;
@@ -77,7 +77,7 @@ PlanOutcome calculatePlan(const PlanInputs& in) {
     c.nlabel = "N =      " + str(p.n);
     c.stepLbl = in.odiv > 1 ? "Step =  " + format(p.fcomp / p.denom * 1000000, "####.#####") : "";
     c.operr = std::fabs(p.ferror) > 0.001 ? "Output Freq Error  " + format(p.ferror, "##0.0##") + "  Hz" : "";
-    std::tie(c.chipType, c.chipTypeColour) = chipVariantCaption(in.fvco);
+    std::tie(c.chipType, c.chipTypeColour) = chipVariantCaption(v.fvco);
     return PlannedFrequency{p, c};
 }
 

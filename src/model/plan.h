@@ -13,19 +13,10 @@
 #include <variant>
 
 #include "model/colour.h"
+#include "model/inputs.h"
+#include "model/plan_variables.h"
 
 namespace kelvane {
-
-struct PlanInputs {
-    std::string foText = " 2320.25"; // wanted output frequency, MHz, as typed
-    std::string frText = " 10";      // reference frequency, MHz, as typed
-    int r = 1;                       // reference divider in use (1 with the doubler)
-    bool doubler = false;
-    int odiv = 1;         // output divider, 1 ... 63
-    double fvco = 2320.25; // VCO frequency, MHz
-    double fres = 10;      // wanted resolution at the final output, Hz, never 0
-    double rfMult = 1;     // final RF multiplication factor, > 0
-};
 
 struct Plan {
     double fcomp = 0;  // comparison frequency, MHz
@@ -58,7 +49,9 @@ struct RefusedPlan {
 
 using PlanOutcome = std::variant<PlannedFrequency, RefusedPlan>;
 
-PlanOutcome calculatePlan(const PlanInputs& in);
+// The plan from the reference, doubler, output divider and Fo texts of the
+// inputs and the variables r, fvco, fres and rfMult.
+PlanOutcome calculatePlan(const Inputs& inputs, const PlanVariables& variables);
 
 // The VCO range of each variant of the chip, in MHz, both ends included. The
 // ranges overlap on purpose: one VCO frequency may be served by two variants.

@@ -7,24 +7,25 @@
 
 namespace kelvane {
 
-// The VCO frequency for a wanted output frequency: Fout * divider / RFMult.
+// The VCO frequency for a wanted output frequency: fout * divider / rfMult.
 double vcoFrequency(double fout, int outputDivider, double rfMult);
 
-// The wanted resolution in Hz: Val of the text, 0 becoming 0.01 Hz so that the
+// The wanted resolution in Hz: val() of the text, 0 becoming 0.01 Hz so that the
 // plan can still be formed.
 double resolutionFrom(std::string_view text);
 
-// The RF multiplication factor: Val of the text when it is above 0; otherwise
+// The RF multiplication factor: val() of the text when it is above 0; otherwise
 // the factor in force stays.
 double multiplierFrom(std::string_view text, double previous);
 
 // The output frequency text that follows a new output divider while the VCO
-// frequency stays: Format(Fvco / divider * RFMult, "###00.00###"), so 1160.125,
+// frequency stays: format(fvco / divider * rfMult, "###00.00###"), so 1160.125,
 // 773.41667 and 1160.00.
 std::string dividedOutputText(double fvco, int outputDivider, double rfMult);
 
 // The comparison frequency in MHz as the Fc label shows it right after the
-// reference is typed, before the recalculation writes it in kHz: Str(Val / R).
+// reference is typed, before the recalculation writes it in kHz:
+// str(val(referenceText) / r).
 std::string comparisonPreviewCaption(std::string_view referenceText, int r);
 
 // "R divider 5", "Output Divider 2".

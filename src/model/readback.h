@@ -19,7 +19,8 @@
 #include <string_view>
 #include <variant>
 
-#include "model/control_state.h"
+#include "model/inputs.h"
+#include "model/plan_variables.h"
 
 namespace kelvane {
 
@@ -34,40 +35,24 @@ struct StoredSet {
 // the answer cuts short, is skipped rather than read as zeros.
 StoredSet parseStoredSet(std::string_view answer);
 
-// What the restore takes from the window as it stands: the reference and the
-// multiplier are not part of the stored set, and the doubler and the R scroll
-// bar decide which R the window ends up with.
-struct RestoreContext {
-    std::string frText = " 10";
-    double rfMult = 1;
-    bool doubler = false; // RefDbl before the restore
-    int rScroll = 1;      // Rscroll position
-};
-
-// The values the restore assigns, one field per step and in the window's units.
+// What the restore assigns, in the window's units. The restore takes the
+// reference and the multiplier from the window as it stands (they are not part
+// of the stored set), and the doubler and the R scroll bar decide which R the
+// window ends up with.
 struct Restore {
-    int odiv = 1;
+    // The controls after the restore, their handlers having run: clearing
+    // ExtVCO clears CPP. Rscroll stays where it was; the R in use is
+    // variables.r.
+    Inputs inputs;
     int rField = 1; // R as stored; assigned before the doubler
+    // fout, fvco and fres as the restore assigns them, before the texts of Res
+    // and Fo run their handlers; r from the doubler step on, after the
+    // doubler handler has run; rfMult as it was.
+    PlanVariables variables;
     double n = 0;
     double denom = 0;
     double fract = 0;
-    bool doubler = false;
-    int r = 1; // R from the doubler step on, after the doubler handler has run
     double fcomp = 0;
-    double fres = 0;
-    std::string resText;
-    double fvco = 0;
-    double fout = 0;
-    std::string foText;
-    int chargePumpGain = 0;
-    int dither = 0;
-    int order = 0;
-    int mux = 0;
-    bool externalVco = false;
-    bool chargePumpPositive = false; // assigned only with the external VCO
-    int divGain = 0;
-    int outTerm = 0;
-    int vcoGain = 0;
     std::string divGainLabel;
     std::string rlabel;
 };
@@ -80,16 +65,15 @@ struct RestoreRefusal {
 
 using RestoreOutcome = std::variant<Restore, RestoreRefusal>;
 
-RestoreOutcome restoreFrom(const StoredSet& stored, const RestoreContext& context);
-RestoreOutcome restoreFromAnswer(std::string_view answer, const RestoreContext& context);
+// The restore of a window holding these inputs and variables.
+RestoreOutcome restoreFrom(const StoredSet& stored, const Inputs& before,
+                           const PlanVariables& variables);
+RestoreOutcome restoreFromAnswer(std::string_view answer, const Inputs& before,
+                                 const PlanVariables& variables);
 
-// The context a window with these controls gives the restore.
-RestoreContext restoreContextOf(const ControlState& controls);
-
-// The controls after the restore, for plans worked out from a ControlState
-// (kelvanectl). The window keeps Rscroll where it was and holds the restored R
-// in its variable; here, without the doubler, R goes into rScroll, which is
-// where planInputsFrom() takes it from.
-ControlState restoredControls(const Restore& restore, ControlState controls);
+// The inputs that give the restored plan from a fresh start, as kelvanectl
+// prints them: the restored R stands in the R scroll bar unless the doubler
+// is on.
+Inputs freshStartInputs(const Restore& restore);
 
 } // namespace kelvane

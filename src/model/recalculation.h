@@ -18,6 +18,6 @@ struct Recalculation {
 
 using RecalculationOutcome = std::variant<Recalculation, RefusedPlan>;
 
-RecalculationOutcome recalculate(const PlanInputs& inputs, const LoopSettings& settings);
+RecalculationOutcome recalculate(const Inputs& inputs, const PlanVariables& variables);
 
 } // namespace kelvane

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "model/conversions.h"
+#include "model/hex.h"
 
 namespace kelvane {
 
@@ -16,12 +17,12 @@ std::int64_t composeReg1(std::int64_t r, std::int64_t n, std::int64_t fract) {
 
 std::int64_t composeReg2(std::int64_t denom) { return 2 + 16 * denom + 67108864; }
 
-RegisterImage composeRegisters(const Plan& plan, const PlanInputs& in, const LoopSettings& s) {
+RegisterImage composeRegisters(const Plan& plan, const Inputs& in, const PlanVariables& v) {
     const auto n = static_cast<std::int64_t>(plan.n);
     const auto fract = static_cast<std::int64_t>(plan.fract);
     const auto denom = static_cast<std::int64_t>(plan.denom);
 
-    double reference = std::floor(val(in.frText) + 0.5);
+    double reference = std::floor(val(in.fr) + 0.5);
     if (reference > 255) reference = 255;
     const auto t = static_cast<std::int64_t>(reference);
 
@@ -32,26 +33,15 @@ RegisterImage composeRegisters(const Plan& plan, const PlanInputs& in, const Loo
     image[8] = reg8Constant;
     image[5] = reg5Constant;
     image[0] = composeReg0(n, fract);
-    image[1] = composeReg1(in.r, n, fract);
+    image[1] = composeReg1(v.r, n, fract);
     image[2] = composeReg2(denom);
     image[13] = in.odiv > 1 ? 0xCD : 0x8D;
-    image[6] = 0x1C0026 + 16384 * s.vcoGain + 1024 * s.outTerm + 64 * s.divGain;
+    image[6] = 0x1C0026 + 16384 * in.vcoGain + 1024 * in.outTerm + 64 * in.divGain;
     image[4] = reg4FixedBits + 4096 * static_cast<std::int64_t>(in.odiv) + 16 * t;
-    image[3] = 0x80003 + 256 * s.chargePumpGain + 8192 * s.mux + 131072 * (s.chargePumpPositive ? 1 : 0) +
-               262144 * (in.doubler ? 1 : 0) + 1048576 * s.order + 8388608 * s.dither +
-               16 * (s.externalVco ? 1 : 0);
+    image[3] = 0x80003 + 256 * in.cpg + 8192 * in.mux + 131072 * (in.cpp ? 1 : 0) +
+               262144 * (in.doubler ? 1 : 0) + 1048576 * in.order + 8388608 * in.dither +
+               16 * (in.externalVco ? 1 : 0);
     return image;
-}
-
-std::string hexFormat(std::int64_t word) {
-    if (word < 0) word += 4294967296;
-    const std::int64_t high = word >= 0 ? word / 65536 : -((-word + 65535) / 65536);
-    const std::int64_t low = word - 65536 * high;
-    std::string lowText = hex(low);
-    if (lowText.size() < 4) lowText.insert(0, 4 - lowText.size(), '0');
-    std::string text = hex(high) + lowText;
-    if (text.size() < 8) text.insert(0, 8 - text.size(), '0');
-    return text;
 }
 
 std::string registerListing(const RegisterImage& image) {
@@ -68,8 +58,8 @@ std::string registerListing(const RegisterImage& image) {
     };
     std::string text;
     for (const auto& line : lines) {
-        text += line.firstLabel + hexFormat(image[line.first]) + line.secondLabel +
-                hexFormat(image[line.second]) + "\r\n";
+        text += line.firstLabel + hexWord(image[line.first]) + line.secondLabel +
+                hexWord(image[line.second]) + "\r\n";
     }
     return text;
 }

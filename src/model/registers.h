@@ -11,20 +11,6 @@
 
 namespace kelvane {
 
-// The loop and output settings, as the window's controls hold them. The
-// doubler and the output divider come with the plan inputs.
-struct LoopSettings {
-    int chargePumpGain = 19; // 0 ... 31 (the gain shown is the value plus 1)
-    bool chargePumpPositive = false;
-    int dither = 1;      // 0 ... 3
-    int order = 2;       // 0 ... 4
-    int mux = 3;         // 0 ... 13
-    int outTerm = 12;    // 0 ... 15
-    int vcoGain = 12;    // 0 ... 15
-    int divGain = 12;    // 0 ... 15
-    bool externalVco = false;
-};
-
 // Words indexed by register address; 10 and 11 are not part of the image.
 struct RegisterImage {
     std::array<std::int64_t, 14> word{};
@@ -43,7 +29,7 @@ inline constexpr std::int64_t reg9Constant = 0x28001409;
 inline constexpr std::int64_t reg12Constant = 0x0000001C;
 // Reg4 before its output divider and reference fields are added.
 inline constexpr std::int64_t reg4FixedBits = 0xFF480004;
-// hexFormat() gives eight digits from here to 2^32 - 1.
+// hexWord() gives eight digits from here to 2^32 - 1.
 inline constexpr std::int64_t lowestEightDigitWord = -4294967296;
 
 // The three words that hold the division ratio; also used by the FSK generator
@@ -52,13 +38,11 @@ std::int64_t composeReg0(std::int64_t n, std::int64_t fract);
 std::int64_t composeReg1(std::int64_t r, std::int64_t n, std::int64_t fract);
 std::int64_t composeReg2(std::int64_t denom);
 
-// The whole image for a plan that calculatePlan() accepted from these inputs.
-RegisterImage composeRegisters(const Plan& plan, const PlanInputs& inputs, const LoopSettings& settings);
-
-// Exactly 8 upper-case hexadecimal digits for every value from -2^32 to
-// 2^32 - 1, a negative value taken as value + 2^32. A value of 2^32 or more
-// gives a longer text; it is not cut.
-std::string hexFormat(std::int64_t word);
+// The whole image for a plan that calculatePlan() accepted from these inputs
+// and variables. The charge pump polarity box counts whether it is shown or
+// not; the window offers it only with the external VCO.
+RegisterImage composeRegisters(const Plan& plan, const Inputs& inputs,
+                               const PlanVariables& variables);
 
 // Six lines of two words each, in transfer order, each ending in CR LF.
 std::string registerListing(const RegisterImage& image);

@@ -30,21 +30,22 @@ inline constexpr std::array<const char*, 14> muxCaptions{
 inline constexpr std::array<const char*, 4> ditherCaptions{" Weak Dither", " Medium Dither",
                                                            " Strong Dither", " No Dither"};
 
-// CPGlabel: the gain is the value plus 1, " 1" ... " 32".
+// The charge pump gain label: the gain is the value plus 1, " 1" ... " 32".
 std::string chargePumpGainCaption(int value);
 
 // The polarity box's own caption: "+ CPP" when checked, "-- CPP" when not.
 std::string chargePumpPolarityCaption(bool positive);
 
-// DitherLabel and MuxCaption: no text for a value outside the table, in which
+// The dither and mux labels: no text for a value outside the table, in which
 // case the label keeps what it shows.
 std::optional<std::string> ditherCaption(int value);
 std::optional<std::string> muxCaption(int value);
 
-// OrderLabel: "Order " and Str(value), so two blanks stand before the digit.
+// The order label: "Order " and str(value), so two blanks stand before the digit.
 std::string orderCaption(int value);
 
-// OutTermLabel, VcoGainLabel, DivGainLabel: Str(value) and the setting's name.
+// The output termination, VCO gain and divider gain labels: str(value) and
+// the setting's name.
 std::string outTermCaption(int value);
 std::string vcoGainCaption(int value);
 std::string divGainCaption(int value);

@@ -1,6 +1,6 @@
 #pragma once
 // The main window's position as the settings store keeps it: twips (1440 per
-// inch) as single-precision values, written with Str.
+// inch) as single-precision values, written with strSingle().
 
 #include <string>
 #include <string_view>
@@ -9,10 +9,10 @@ namespace kelvane {
 
 inline constexpr double twipsPerInch = 1440;
 
-// Val of a stored text, taken to single precision; text without a number is 0.
+// val() of a stored text, taken to single precision; text without a number is 0.
 float storedTwips(std::string_view text);
 
-// The stored text of a position: Str of the single-precision value (" 1500").
+// The stored text of a position: strSingle() of the value (" 1500").
 std::string twipsText(float twips);
 
 // Screen pixels at the given logical resolution, rounded to the nearest

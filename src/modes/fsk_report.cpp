@@ -20,16 +20,18 @@ std::optional<std::int64_t> wholeNumber(double value) {
 
 } // namespace
 
-std::variant<FskDenominators, std::string> generateFsk(const FskInputs& in,
+std::variant<FskDenominators, std::string> generateFsk(const Inputs& in, const PlanVariables& v,
+                                                       const Plan& plan,
                                                        std::string_view shiftText) {
     const std::optional<double> shift = strictNumber(shiftText);
     if (!shift) return "FSK Shift must be a number, for example -400";
-    const double m = in.rfMult;
+    const double m = val(in.rfMult);
     if (m == 0) return "RF Mult must be a number other than 0, for example 1";
-    if (in.resolution == 0) return "Res must be a number other than 0, for example 10";
+    const double resolution = val(in.res);
+    if (resolution == 0) return "Res must be a number other than 0, for example 10";
 
     FskDenominators d;
-    const double x = in.fvco / in.fcomp;
+    const double x = v.fvco / plan.fcomp;
     const double nValue = std::floor(x);
     d.f = x - nValue;
 
@@ -37,12 +39,12 @@ std::variant<FskDenominators, std::string> generateFsk(const FskInputs& in,
     // so that the result does not depend on the last bits of the quotient.
     const double shiftAtDivider = *shift / m;
     const double delta = val(plainNumberText(shiftAtDivider)) * in.odiv / 1000000;
-    d.f2 = (in.fvco + delta) / in.fcomp - nValue;
+    d.f2 = (v.fvco + delta) / plan.fcomp - nValue;
     if (!std::isfinite(x) || !std::isfinite(shiftAtDivider) || !std::isfinite(d.f2))
         return "The plan gives no finite fraction; check Fo, Fr, R and RF Mult";
     if (d.f2 == 0) return "FSK Shift moves the fraction to exactly 0; choose another FSK Shift";
 
-    d.d1 = in.denom;
+    d.d1 = plan.denom;
     const auto d2 = wholeNumber(std::floor(d.f / d.f2 * d.d1 + 0.5));
     if (!d2 || !fitsRegisterWord(composeReg2(*d2)))
         return "New Denom does not fit in register 2; choose another FSK Shift";
@@ -50,13 +52,13 @@ std::variant<FskDenominators, std::string> generateFsk(const FskInputs& in,
     d.wfsk = composeReg2(d.d2);
 
     // One unit of D moves the output by Fcomp * f * M / (Odiv * D); make that r.
-    const double resolutionAtDivider = in.resolution / m;
+    const double resolutionAtDivider = resolution / m;
     const auto dw =
-        wholeNumber(std::floor(in.fcomp * 1000000 / in.odiv * d.f / resolutionAtDivider + 0.5));
+        wholeNumber(std::floor(plan.fcomp * 1000000 / in.odiv * d.f / resolutionAtDivider + 0.5));
     const auto fw =
         dw ? wholeNumber(std::floor(static_cast<double>(*dw) * d.f + 0.5)) : std::nullopt;
     const auto n = wholeNumber(nValue);
-    const auto r = wholeNumber(in.r);
+    const auto r = wholeNumber(v.r);
     const char* tooLarge = "WSJT Modulation words do not fit in 32 bits; choose a coarser Res";
     if (!dw || !fw || !n || !r) return tooLarge;
     d.n = *n;
@@ -93,23 +95,11 @@ std::string fskReportText(const FskDenominators& d) {
     return text;
 }
 
-GeneratedText fskReport(const FskInputs& inputs, std::string_view shiftText) {
-    auto outcome = generateFsk(inputs, shiftText);
+GeneratedText fskReport(const Inputs& inputs, const PlanVariables& variables, const Plan& plan,
+                        std::string_view shiftText) {
+    auto outcome = generateFsk(inputs, variables, plan, shiftText);
     if (auto* problem = std::get_if<std::string>(&outcome)) return {false, std::move(*problem)};
     return {true, fskReportText(std::get<FskDenominators>(outcome))};
-}
-
-FskInputs fskInputsFrom(const ControlState& controls, const Plan& plan) {
-    const PlanInputs planInputs = planInputsFrom(controls);
-    FskInputs in;
-    in.fvco = planInputs.fvco;
-    in.fcomp = plan.fcomp;
-    in.denom = plan.denom;
-    in.r = planInputs.r;
-    in.rfMult = val(controls.rfMult);
-    in.odiv = controls.odiv;
-    in.resolution = val(controls.res);
-    return in;
 }
 
 } // namespace kelvane

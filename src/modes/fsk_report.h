@@ -10,21 +10,11 @@
 #include <variant>
 
 #include "export/generated_text.h"
-#include "model/control_state.h"
+#include "model/inputs.h"
 #include "model/plan.h"
+#include "model/plan_variables.h"
 
 namespace kelvane {
-
-// What the generator reads from the main window at each press.
-struct FskInputs {
-    double fvco = 0;       // wanted VCO frequency, MHz
-    double fcomp = 0;      // comparison frequency, MHz
-    double denom = 0;      // the plan's denominator D
-    double r = 1;          // reference divider in use
-    double rfMult = 0;     // number in the RF multiplier box (0 when it holds none)
-    int odiv = 1;          // output divider
-    double resolution = 0; // number in the resolution box, Hz (0 when it holds none)
-};
 
 struct FskDenominators {
     double f = 0;  // exact wanted fraction of Fvco / Fcomp
@@ -42,16 +32,19 @@ struct FskDenominators {
 // lowers it), or one line saying which input to correct when they are
 // undefined: a shift that is not a number, an RF multiplier or resolution of
 // 0, a shifted fraction of exactly 0, or words that 32 bits cannot hold.
-std::variant<FskDenominators, std::string> generateFsk(const FskInputs& inputs,
+// The generator reads fvco and r from the variables, fcomp and D from the
+// plan in force, and the multiplier and the resolution as the numbers in
+// their boxes (0 when a box holds none).
+std::variant<FskDenominators, std::string> generateFsk(const Inputs& inputs,
+                                                       const PlanVariables& variables,
+                                                       const Plan& plan,
                                                        std::string_view shiftText);
 
 // The thirteen-line report with CR LF line ends.
 std::string fskReportText(const FskDenominators& d);
 
 // generateFsk() and fskReportText() in one: the report, or the correction line.
-GeneratedText fskReport(const FskInputs& inputs, std::string_view shiftText);
-
-// The inputs the window holds after setting these controls and recalculating.
-FskInputs fskInputsFrom(const ControlState& controls, const Plan& plan);
+GeneratedText fskReport(const Inputs& inputs, const PlanVariables& variables, const Plan& plan,
+                        std::string_view shiftText);
 
 } // namespace kelvane

@@ -5,9 +5,9 @@
 
 namespace kelvane::ui {
 
-FSKReg2::FSKReg2(FskInputsProvider provider, QWidget* parent)
+FSKReg2::FSKReg2(FskReportMaker makeReport, QWidget* parent)
     : QWidget(parent, Qt::Window), form_(std::make_unique<Ui::FSKReg2>()),
-      inputs_(std::move(provider)) {
+      makeReport_(std::move(makeReport)) {
     form_->setupUi(this);
     useFixedPitch(form_->NewDResults);
     connect(form_->GenNewD, &QPushButton::clicked, this, &FSKReg2::onGenNewDClicked);
@@ -17,8 +17,7 @@ FSKReg2::FSKReg2(FskInputsProvider provider, QWidget* parent)
 FSKReg2::~FSKReg2() = default;
 
 void FSKReg2::onGenNewDClicked() {
-    // The report, or the one line that says which input to correct.
-    const GeneratedText report = fskReport(inputs_(), form_->FSKShift->text().toStdString());
+    const GeneratedText report = makeReport_(form_->FSKShift->text().toStdString());
     replaceText(form_->NewDResults, report.text);
 }
 

@@ -1,11 +1,12 @@
 #pragma once
 // The FSK generator window: for the shift typed into FSKShift, "Generate D
-// data" writes the denominators and register lines into NewDResults. Its
-// plan inputs come from a provider, read afresh at every press.
+// data" writes the denominators and register lines into NewDResults. The
+// report comes from a maker that reads the main window afresh at every press.
 
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "modes/fsk_report.h"
 
@@ -15,20 +16,21 @@ class FSKReg2;
 
 namespace kelvane::ui {
 
-using FskInputsProvider = std::function<FskInputs()>;
+// The report, or the one line that says which input to correct, for a shift text.
+using FskReportMaker = std::function<GeneratedText(const std::string& shiftText)>;
 
 class FSKReg2 : public QWidget {
     Q_OBJECT
 public:
     // A separate top-level window that stays with its parent.
-    explicit FSKReg2(FskInputsProvider provider, QWidget* parent = nullptr);
+    explicit FSKReg2(FskReportMaker makeReport, QWidget* parent = nullptr);
     ~FSKReg2() override;
 
 private:
     void onGenNewDClicked();
 
     std::unique_ptr<Ui::FSKReg2> form_;
-    FskInputsProvider inputs_;
+    FskReportMaker makeReport_;
 };
 
 } // namespace kelvane::ui

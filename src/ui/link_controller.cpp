@@ -198,10 +198,9 @@ void LinkController::initFromEE() {
         return;
     }
 
-    const RestoreContext context{c.Fr->text().toStdString(), s.rfMult, c.RefDbl->isChecked(),
-                                 c.Rscroll->value()};
     const std::string answer = c.Text1->toPlainText().toLatin1().toStdString();
-    const RestoreOutcome outcome = restoreFromAnswer(answer, context);
+    const RestoreOutcome outcome =
+        restoreFromAnswer(answer, window_.inputs(), window_.planVariables());
     if (const auto* refusal = std::get_if<RestoreRefusal>(&outcome)) {
         s.notInit = 1;
         appendLine(qText(refusal->line));
@@ -209,27 +208,28 @@ void LinkController::initFromEE() {
         return;
     }
     const Restore& r = std::get<Restore>(outcome);
-    c.Odiv->setValue(r.odiv);
+    const Inputs& in = r.inputs;
+    c.Odiv->setValue(in.odiv);
     s.r = r.rField;
     s.n = r.n;
     s.denom = r.denom;
     s.fract = r.fract;
-    c.RefDbl->setChecked(r.doubler); // its handler may replace R
+    c.RefDbl->setChecked(in.doubler); // its handler may replace R
     s.fcomp = r.fcomp;
-    s.fres = r.fres;
-    c.Res->setText(qText(r.resText));
-    s.fvco = r.fvco;
-    s.fout = r.fout;
-    c.Fo->setText(qText(r.foText));
-    c.CPGscroll->setValue(r.chargePumpGain);
-    c.Dither->setValue(r.dither);
-    c.Order->setValue(r.order);
-    c.Mux->setValue(r.mux);
-    c.ExtVCO->setChecked(r.externalVco);
-    if (r.externalVco) c.CPP->setChecked(r.chargePumpPositive);
-    c.DivGain->setValue(r.divGain);
-    c.OutTerm->setValue(r.outTerm);
-    c.VcoGain->setValue(r.vcoGain);
+    s.fres = r.variables.fres;
+    c.Res->setText(qText(in.res));
+    s.fvco = r.variables.fvco;
+    s.fout = r.variables.fout;
+    c.Fo->setText(qText(in.fo));
+    c.CPGscroll->setValue(in.cpg);
+    c.Dither->setValue(in.dither);
+    c.Order->setValue(in.order);
+    c.Mux->setValue(in.mux);
+    c.ExtVCO->setChecked(in.externalVco);
+    if (in.externalVco) c.CPP->setChecked(in.cpp);
+    c.DivGain->setValue(in.divGain);
+    c.OutTerm->setValue(in.outTerm);
+    c.VcoGain->setValue(in.vcoGain);
     c.DivGainLabel->setText(qText(r.divGainLabel));
     c.Rlabel->setText(qText(r.rlabel));
 

@@ -202,28 +202,7 @@ void MainWindow::recalculateIfReady() {
 
 void MainWindow::recalculate() {
     const auto& c = *ui_;
-    PlanInputs inputs;
-    inputs.foText = c.Fo->text().toStdString();
-    inputs.frText = c.Fr->text().toStdString();
-    inputs.r = state_.r;
-    inputs.doubler = c.RefDbl->isChecked();
-    inputs.odiv = c.Odiv->value();
-    inputs.fvco = state_.fvco;
-    inputs.fres = state_.fres;
-    inputs.rfMult = state_.rfMult;
-
-    LoopSettings settings;
-    settings.chargePumpGain = c.CPGscroll->value();
-    settings.chargePumpPositive = c.CPP->isChecked();
-    settings.dither = c.Dither->value();
-    settings.order = c.Order->value();
-    settings.mux = c.Mux->value();
-    settings.outTerm = c.OutTerm->value();
-    settings.vcoGain = c.VcoGain->value();
-    settings.divGain = c.DivGain->value();
-    settings.externalVco = c.ExtVCO->isChecked();
-
-    const RecalculationOutcome outcome = kelvane::recalculate(inputs, settings);
+    const RecalculationOutcome outcome = kelvane::recalculate(inputs(), planVariables());
     planDefined_ = !std::holds_alternative<RefusedPlan>(outcome);
     if (const auto* refused = std::get_if<RefusedPlan>(&outcome)) {
         showRefusal(refused->reason, refused->dnCaption ? &*refused->dnCaption : nullptr);

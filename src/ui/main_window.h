@@ -3,7 +3,9 @@
 #include <QMainWindow>
 #include <memory>
 
+#include "model/inputs.h"
 #include "model/plan.h"
+#include "model/plan_variables.h"
 #include "ui/window_placement.h"
 #include "ui/window_state.h"
 
@@ -39,6 +41,12 @@ public:
     // The WSJT stepping, FSK and export buttons; its quickFreqUpdateRequested()
     // is for the device link to serve.
     ModesController& modes();
+
+    // What the controls hold; the plan variables the handlers keep; the plan
+    // of the last defined recalculation, or of the read-back until the next.
+    Inputs inputs() const;
+    PlanVariables planVariables() const;
+    Plan planInForce() const;
 
     // Recomputes the plan, its displays, every register word and the register
     // listing from the controls and the state. A plan that the model refuses

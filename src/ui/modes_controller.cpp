@@ -1,6 +1,5 @@
 #include "ui/modes_controller.h"
 
-#include "model/conversions.h"
 #include "modes/wsjt_modes.h"
 #include "ui/exp_form.h"
 #include "ui/fsk_reg2.h"
@@ -48,7 +47,8 @@ void ModesController::exportClicked() {
         planDefined = planRecalculated_;
     }
     const GeneratedText listing =
-        planDefined ? picListing(exportInputs())
+        planDefined ? picListing(window_.inputs(), window_.planVariables(), window_.planInForce(),
+                                 window_.state().registers)
                     : GeneratedText{false, "No plan for these inputs (see the status line); "
                                            "correct them to get a PIC listing"};
     expForm_->setListing(listing.text);
@@ -58,7 +58,14 @@ void ModesController::exportClicked() {
 }
 
 void ModesController::reg2FskClicked() {
-    if (!fskReg2_) fskReg2_ = new FSKReg2([this] { return fskInputs(); }, &window_);
+    if (!fskReg2_) {
+        fskReg2_ = new FSKReg2(
+            [this](const std::string& shiftText) {
+                return fskReport(window_.inputs(), window_.planVariables(), window_.planInForce(),
+                                 shiftText);
+            },
+            &window_);
+    }
     fskReg2_->show();
     fskReg2_->raise();
     fskReg2_->activateWindow();
@@ -68,36 +75,6 @@ void ModesController::reg2FskClicked() {
 void ModesController::windowRecalculated() {
     planRecalculated_ = true;
     expForm_->hide();
-}
-
-// The plan's variables as they stand; M and r from the boxes' texts themselves.
-FskInputs ModesController::fskInputs() const {
-    const WindowState& s = window_.state();
-    const auto& c = window_.controls();
-    FskInputs in;
-    in.fvco = s.fvco;
-    in.fcomp = s.fcomp;
-    in.denom = s.denom;
-    in.r = s.r;
-    in.rfMult = val(c.RFMultText->text().toStdString());
-    in.odiv = c.Odiv->value();
-    in.resolution = val(c.Res->text().toStdString());
-    return in;
-}
-
-ExportInputs ModesController::exportInputs() const {
-    const WindowState& s = window_.state();
-    const auto& c = window_.controls();
-    ExportInputs in;
-    in.foText = c.Fo->text().toStdString();
-    in.resText = c.Res->text().toStdString();
-    in.rfMult = s.rfMult;
-    in.r = s.r;
-    in.denom = s.denom;
-    in.n = s.n;
-    in.fract = s.fract;
-    in.registers = s.registers;
-    return in;
 }
 
 } // namespace kelvane::ui

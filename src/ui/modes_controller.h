@@ -33,9 +33,6 @@ private:
     void reg2FskClicked();
     void windowRecalculated();
 
-    FskInputs fskInputs() const;
-    ExportInputs exportInputs() const;
-
     MainWindow& window_;
     ExpForm* expForm_;
     FSKReg2* fskReg2_ = nullptr; // created at the first "Reg2 FSK"

@@ -6,9 +6,10 @@
 #include <QtTest>
 
 #include "export/pic_listing.h"
+#include "help_examples.h"
+#include "model/recalculation.h"
 #include "modes/fsk_report.h"
 #include "modes/wsjt_modes.h"
-#include "help_examples.h"
 #include "run_kelvanectl.h"
 
 using namespace kelvane;
@@ -26,10 +27,11 @@ const QByteArray startUpPlan = "Fv: 2320.25 MHz\nFc: 10000. kHz\nDn: D =    1000
                                "          1    00000011         0    61A80E80\n";
 
 // The PIC listing and the FSK report the library makes for these controls.
-std::pair<QByteArray, QByteArray> libraryTexts(const ControlState& c, const std::string& shift) {
-    const auto r = std::get<Recalculation>(recalculate(planInputsFrom(c), loopSettingsFrom(c)));
-    return {QByteArray::fromStdString(picListing(exportInputsFrom(c, r)).text),
-            QByteArray::fromStdString(fskReport(fskInputsFrom(c, r.plan), shift).text)};
+std::pair<QByteArray, QByteArray> libraryTexts(const Inputs& c, const std::string& shift) {
+    const PlanVariables v = planVariablesFrom(c);
+    const auto r = std::get<Recalculation>(recalculate(c, v));
+    return {QByteArray::fromStdString(picListing(c, v, r.plan, r.registers).text),
+            QByteArray::fromStdString(fskReport(c, v, r.plan, shift).text)};
 }
 
 // The JSON of `plan --fo 1160.125 --odiv 2`.
@@ -68,17 +70,19 @@ private slots:
 void TestKelvanectl::wholeOutputs_data() {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QByteArray>("out");
-    ControlState divided, jt4d;
+    Inputs divided, jt4d;
     divided.fo = "1160.125";
     divided.odiv = 2;
     jt4d.res = selectWsjtMode(5).resText;
-    const auto [listing, report] = libraryTexts(ControlState{}, "-400");
+    const auto [listing, report] = libraryTexts(Inputs{}, "-400");
     QTest::newRow("plan") << QStringList{"plan"} << startUpPlan;
     QTest::newRow("plan --crlf") << QStringList{"plan", "--crlf"}
                                  << QByteArray(startUpPlan).replace("\n", "\r\n");
     QTest::newRow("plan, a mode sets the resolution")
         << QStringList{"plan", "--wsjt", "1"}
         << kelvanectl({"plan", "--res", QString::fromStdString(selectWsjtMode(1).resText)}).out;
+    QTest::newRow("plan, --cpp counts only with --ext-vco")
+        << QStringList{"plan", "--cpp"} << startUpPlan;
     QTest::newRow("export") << QStringList{"export"} << lf(listing);
     QTest::newRow("export, divided, --crlf")
         << QStringList{"export", "--crlf", "--odiv", "2", "--fo", "1160.125"}

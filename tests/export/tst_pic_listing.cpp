@@ -9,8 +9,9 @@
 using namespace kelvane;
 
 // The listing's first line for these controls, or the line that refuses it.
-static std::string headOfListing(const ControlState& c) {
-    const GeneratedText listing = picListing(exportInputsFrom(c, recalculated(c)));
+static std::string headOfListing(const Inputs& c) {
+    const Recalculation r = recalculated(c);
+    const GeneratedText listing = picListing(c, planVariablesFrom(c), r.plan, r.registers);
     return (listing.ok ? "" : "refused: ") + listing.text.substr(0, listing.text.find("\r\n"));
 }
 
@@ -18,8 +19,10 @@ class TestPicListing : public QObject {
     Q_OBJECT
 private slots:
     void startUpListing() {
-        const ControlState controls;
-        const GeneratedText listing = picListing(exportInputsFrom(controls, recalculated()));
+        const Inputs controls;
+        const Recalculation r = recalculated();
+        const GeneratedText listing =
+            picListing(controls, planVariablesFrom(controls), r.plan, r.registers);
         QVERIFY(listing.ok);
         QCOMPARE(q(listing.text), "  ;  Fout  2320.25MHz  Resolution  10Hz\r\n"
                                   "  ;  R =  1      D =  1000000      N =  232      F =  25000\r\n"

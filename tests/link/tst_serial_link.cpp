@@ -8,7 +8,6 @@
 
 #include "link/serial_link.h"
 #include "link/transfers.h"
-#include "model/control_state.h"
 #include "model/recalculation.h"
 #include "pty_board.h"
 
@@ -17,11 +16,11 @@ using namespace kelvane::link;
 
 namespace {
 
-RegisterImage imageOf(const ControlState& c) {
-    return std::get<Recalculation>(recalculate(planInputsFrom(c), loopSettingsFrom(c))).registers;
+RegisterImage imageOf(const Inputs& c) {
+    return std::get<Recalculation>(recalculate(c, planVariablesFrom(c))).registers;
 }
 
-const RegisterImage startUp = imageOf(ControlState{});
+const RegisterImage startUp = imageOf(Inputs{});
 
 // A virtual board with the link open on its terminal.
 struct Connected {
@@ -77,7 +76,7 @@ void TestSerialLink::transferInsidePauseLeavesNewestWords() {
     const RegisterSource source = [&] { return current; };
     bool innerCompleted = false;
     QTimer::singleShot(10, [&] {
-        ControlState divided;
+        Inputs divided;
         divided.fo = "1160.125";
         divided.odiv = 2;
         current = imageOf(divided);

@@ -5,17 +5,16 @@
 
 #include <QtTest>
 
-#include "model/control_state.h"
 #include "model/recalculation.h"
 
-Q_DECLARE_METATYPE(kelvane::ControlState)
+Q_DECLARE_METATYPE(kelvane::Inputs)
 
 inline QString q(const std::string& s) {
     return QString::fromStdString(s);
 }
 
-inline kelvane::Recalculation recalculated(const kelvane::ControlState& c = {}) {
-    auto outcome = kelvane::recalculate(kelvane::planInputsFrom(c), kelvane::loopSettingsFrom(c));
+inline kelvane::Recalculation recalculated(const kelvane::Inputs& c = {}) {
+    auto outcome = kelvane::recalculate(c, kelvane::planVariablesFrom(c));
     if (const auto* refused = std::get_if<kelvane::RefusedPlan>(&outcome))
         qFatal("plan refused: %s", refused->reason.c_str());
     return std::get<kelvane::Recalculation>(std::move(outcome));

@@ -2,6 +2,7 @@
 #include <limits>
 
 #include "model/conversions.h"
+#include "model/hex.h"
 #include "model_support.h"
 
 using namespace kelvane;
@@ -68,10 +69,11 @@ private slots:
         textRow("strict: exponent", strict("1e2"), " 100");
         for (const char* text : {"400x", "4 00", "", "-", "1e", "1e999", "nan", "&H10"})
             QTest::addRow("strict: \"%s\"", text) << q(strict(text)) << QString("refused");
-        textRow("hex 0", hex(0), "0");
-        textRow("hex negative", hex(-26), "-1A");
-        textRow("hex beyond 32 bits", hex(4294967301LL), "100000005");
-        textRow("hex lowest", hex(std::numeric_limits<std::int64_t>::min()), "-8000000000000000");
+        textRow("hex 0", hexDigits(0), "0");
+        textRow("hex negative", hexDigits(-26), "-1A");
+        textRow("hex beyond 32 bits", hexDigits(4294967301LL), "100000005");
+        textRow("hex lowest", hexDigits(std::numeric_limits<std::int64_t>::min()),
+                "-8000000000000000");
     }
     void texts() {
         QFETCH(QString, text);

@@ -2,6 +2,7 @@
 // the restore assigns, and the answers it refuses.
 
 #include "model/conversions.h"
+#include "model/hex.h"
 #include "model/readback.h"
 #include "model_support.h"
 
@@ -14,10 +15,8 @@ namespace {
 std::string answerOf(const RegisterImage& image, std::initializer_list<int> without = {}) {
     std::string text;
     for (int address : transferOrder) {
-        const std::string h = hexFormat(image[address]);
         if (std::find(without.begin(), without.end(), address) == without.end())
-            text += "0x" + h.substr(0, 2) + ' ' + h.substr(2, 2) + ' ' + h.substr(4, 2) + ' ' +
-                    h.substr(6) + "\r\n";
+            text += boardEntry(static_cast<std::uint32_t>(image[address])) + "\r\n";
     }
     return text;
 }
@@ -32,18 +31,18 @@ std::string withWord(int address, std::int64_t word) {
 // The word found for an address, its address nibble put back, or "none".
 std::string found(std::string_view answer, int address) {
     const auto value = parseStoredSet(answer).value[address];
-    return value ? hexFormat(std::int64_t(*value) * 16 + address) : "none";
+    return value ? hexWord(std::int64_t(*value) * 16 + address) : "none";
 }
 
 // The refusal line for an answer, or "restored".
 std::string refusalOf(std::string_view answer, const char* fr = " 10") {
-    const auto outcome = restoreFromAnswer(answer, {.frText = fr});
+    const auto outcome = restoreFromAnswer(answer, {.fr = fr}, {});
     const auto* refusal = std::get_if<RestoreRefusal>(&outcome);
     return refusal ? refusal->line : "restored";
 }
 
-Restore restored(std::string_view answer, const RestoreContext& context = {}) {
-    auto outcome = restoreFromAnswer(answer, context);
+Restore restored(std::string_view answer, const Inputs& before = {}) {
+    auto outcome = restoreFromAnswer(answer, before, planVariablesFrom(before));
     if (const auto* refusal = std::get_if<RestoreRefusal>(&outcome))
         qFatal("refused: %s", refusal->line.c_str());
     return std::get<Restore>(outcome);
@@ -55,7 +54,7 @@ std::string rAfterRestore(bool windowDoubler, bool storedDoubler, int rField) {
     auto image = recalculated().registers;
     image[1] = composeReg1(rField, 232, 25000);
     image[3] = 0x00A87303 + (storedDoubler ? 262144 : 0);
-    const Restore r = restored(answerOf(image), {.doubler = windowDoubler, .rScroll = 8});
+    const Restore r = restored(answerOf(image), {.r = 8, .doubler = windowDoubler});
     return "stored" + str(r.rField) + ", " + r.rlabel + ", Fcomp" + str(r.fcomp);
 }
 
@@ -66,13 +65,14 @@ class TestReadback : public QObject {
 private slots:
     void startUpSetRestoresTheStartUpWindow() {
         const Restore r = restored(answerOf(recalculated().registers));
-        QCOMPARE((QList<double>{double(r.odiv), double(r.rField), r.n, r.denom, r.fract, r.fcomp,
-                                r.fres, r.fvco}),
+        const Inputs& in = r.inputs;
+        QCOMPARE((QList<double>{double(in.odiv), double(r.rField), r.n, r.denom, r.fract, r.fcomp,
+                                r.variables.fres, r.variables.fvco}),
                  (QList<double>{1, 1, 232, 1000000, 25000, 10, 10, 2320.25}));
-        QCOMPARE((QList<int>{r.doubler, r.chargePumpGain, r.dither, r.order, r.mux, r.externalVco,
-                             r.divGain, r.outTerm, r.vcoGain}),
+        QCOMPARE((QList<int>{in.doubler, in.cpg, in.dither, in.order, in.mux, in.externalVco,
+                             in.divGain, in.outTerm, in.vcoGain}),
                  (QList<int>{0, 19, 1, 2, 3, 0, 12, 12, 12}));
-        QCOMPARE((QStringList{q(r.resText), q(r.foText), q(r.divGainLabel), q(r.rlabel)}),
+        QCOMPARE((QStringList{q(in.res), q(in.fo), q(r.divGainLabel), q(r.rlabel)}),
                  (QStringList{"10.00", "2320.25", " 12 Div Gain", "R divider 1"}));
     }
 
@@ -141,32 +141,31 @@ private slots:
     // Whatever the window stored, reading it back and recalculating composes the
     // same twelve words.
     void restoredSetsComposeTheSameWords_data() {
-        QTest::addColumn<ControlState>("stored");
+        QTest::addColumn<Inputs>("stored");
         // clang-format off
         QTest::newRow("doubler and settings at their top ends")
-            << ControlState{.fo = "3000.1", .doubler = true, .chargePumpGain = 31, .dither = 3,
-                            .order = 4, .mux = 13};
+            << Inputs{.fo = "3000.1", .cpg = 31, .dither = 3, .order = 4, .mux = 13,
+                      .doubler = true};
         QTest::newRow("R 5, external VCO, positive pump")
-            << ControlState{.fo = "2000", .rScroll = 5, .externalVco = true,
-                            .chargePumpPositive = true, .outTerm = 0, .vcoGain = 15, .divGain = 1};
+            << Inputs{.fo = "2000", .r = 5, .outTerm = 0, .vcoGain = 15, .divGain = 1,
+                      .externalVco = true, .cpp = true};
         // clang-format on
         // F = 40000: 32768 or more sets bit 31 of Reg0.
-        QTest::newRow("Reg0 with bit 31 set") << ControlState{.fo = "2320.4"};
+        QTest::newRow("Reg0 with bit 31 set") << Inputs{.fo = "2320.4"};
     }
     void restoredSetsComposeTheSameWords() {
-        QFETCH(ControlState, stored);
+        QFETCH(Inputs, stored);
         const RegisterImage image = recalculated(stored).registers;
-        const ControlState fresh;
-        const Restore r = restored(answerOf(image), restoreContextOf(fresh));
-        const RegisterImage after = recalculated(restoredControls(r, fresh)).registers;
+        const Restore r = restored(answerOf(image));
+        const RegisterImage after = recalculated(freshStartInputs(r)).registers;
         QCOMPARE(q(answerOf(after)), q(answerOf(image)));
     }
 
     void chargePumpPolarityOnlyWithExternalVco() {
         const Restore both = restored(withWord(3, 0x00A87303 + 131072 + 16));
-        QVERIFY(both.externalVco && both.chargePumpPositive);
+        QVERIFY(both.inputs.externalVco && both.inputs.cpp);
         const Restore polarityAlone = restored(withWord(3, 0x00A87303 + 131072));
-        QVERIFY(!polarityAlone.externalVco && !polarityAlone.chargePumpPositive);
+        QVERIFY(!polarityAlone.inputs.externalVco && !polarityAlone.inputs.cpp);
     }
 };
 

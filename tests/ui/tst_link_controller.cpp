@@ -13,6 +13,7 @@
 #include "box_closer.h"
 #include "link/port_choice.h"
 #include "link/serial_link.h"
+#include "model/hex.h"
 #include "pty_board.h"
 #include "ui/link_controller.h"
 #include "ui/main_window_controls.h"
@@ -52,7 +53,7 @@ QByteArray sentBy(const QString& button, const RegisterImage& image) {
         button == "QuickUpdate" ? QList{2, 1, 0} : QList{7, 13, 12, 9, 8, 6, 5, 4, 3, 2, 1, 0};
     QByteArray bytes;
     for (int address : order) {
-        const QByteArray line = "R" + QByteArray::fromStdString(hexFormat(image[address])) + "\r\n";
+        const QByteArray line = "R" + QByteArray::fromStdString(hexWord(image[address])) + "\r\n";
         bytes += button == "StoreEE" ? line + "W\r\n" + line : line;
     }
     return bytes;

@@ -7,6 +7,7 @@
 
 #include "export/pic_listing.h"
 #include "model/conversions.h"
+#include "model/recalculation.h"
 #include "modes/fsk_report.h"
 #include "shown_state.h"
 #include "ui/exp_form.h"
@@ -25,10 +26,9 @@ QString shown(const std::string& generated) {
 }
 
 // The listing of the controls as set, made by the model on its own.
-QString listingFor(const ControlState& c = {}) {
-    return shown(picListing(exportInputsFrom(c, std::get<Recalculation>(recalculate(
-                                                    planInputsFrom(c), loopSettingsFrom(c)))))
-                     .text);
+QString listingFor(const Inputs& c = {}) {
+    const auto r = std::get<Recalculation>(recalculate(c, planVariablesFrom(c)));
+    return shown(picListing(c, planVariablesFrom(c), r.plan, r.registers).text);
 }
 
 } // namespace
@@ -121,14 +121,14 @@ private slots:
         window.state().notInit = 1;
         c.Export->click();
         QVERIFY(form->isVisible());
-        QCOMPARE(shownStates(*form, "PasteText"), listingFor({.fo = "2320.5", .rScroll = 2}));
+        QCOMPARE(shownStates(*form, "PasteText"), listingFor({.fo = "2320.5", .r = 2}));
         setControl(c.Fo, " 2320.25");
         QVERIFY(form->isHidden());
         c.Export->click();
         c.Export->click();
         QVERIFY(form->isVisible());
         QCOMPARE(window.findChildren<ui::ExpForm*>().size(), 1); // however often
-        QCOMPARE(shownStates(*form, "PasteText"), listingFor({.rScroll = 2}));
+        QCOMPARE(shownStates(*form, "PasteText"), listingFor({.r = 2}));
 
         setControl(c.Res, "1e9");
         c.Export->click();
@@ -143,8 +143,10 @@ private slots:
         auto* box = form->findChild<QPlainTextEdit*>("PasteText");
         QVERIFY(!box->isReadOnly());
         QVERIFY(QFontInfo(box->font()).fixedPitch());
-        form->setListing(
-            picListing({"3999.99999999", "0.001", 16, 4096, 4194303, 262143, 4194303, {}}).text);
+        form->setListing(picListing({.fo = "3999.99999999", .res = "0.001"},
+                                    {.r = 4096, .rfMult = 16},
+                                    {.denom = 4194303, .n = 262143, .fract = 4194303}, {})
+                             .text);
         QVERIFY(QTest::qWaitForWindowExposed(form));
         QCOMPARE(box->verticalScrollBar()->maximum(), 0);
         QCOMPARE(box->horizontalScrollBar()->maximum(), 0);
@@ -177,7 +179,7 @@ private slots:
         const RegisterImage before = window.state().registers;
         generate->click();
         QCOMPARE(results->toPlainText(),
-                 shown(fskReport({2320.25, 10, 1000000, 1, 1, 1, 10}, "-400").text));
+                 shown(fskReport({}, {}, {.fcomp = 10, .denom = 1000000}, "-400").text));
         QVERIFY(window.state().registers == before);
 
         setControl(fsk.findChild<QLineEdit*>("FSKShift"), "minus 400");

@@ -1,8 +1,8 @@
 #include "board.h"
 
-#include <cstdio>
+#include <optional>
 
-#include "model/control_state.h"
+#include "model/hex.h"
 #include "model/recalculation.h"
 
 namespace kelvane::sim {
@@ -10,29 +10,10 @@ namespace {
 
 constexpr std::size_t longestLine = 64;
 
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
-
 // "R" and exactly eight hexadecimal digits.
-bool readRegisterLine(std::string_view line, std::uint32_t& word) {
-    if (line.size() != 9 || line[0] != 'R') return false;
-    word = 0;
-    for (char c : line.substr(1)) {
-        const int digit = hexDigit(c);
-        if (digit < 0) return false;
-        word = word * 16 + static_cast<std::uint32_t>(digit);
-    }
-    return true;
-}
-
-std::string hex8(std::uint32_t word) {
-    char text[9];
-    std::snprintf(text, sizeof text, "%08X", word);
-    return text;
+std::optional<std::uint32_t> readRegisterLine(std::string_view line) {
+    if (line.empty() || line[0] != 'R') return std::nullopt;
+    return parseHexWord(line.substr(1));
 }
 
 } // namespace
@@ -42,8 +23,8 @@ bool hasEepromSlot(int address) {
 }
 
 Words startUpWords() {
-    const ControlState controls;
-    const auto outcome = recalculate(planInputsFrom(controls), loopSettingsFrom(controls));
+    const Inputs inputs;
+    const auto outcome = recalculate(inputs, planVariablesFrom(inputs));
     const auto& image = std::get<Recalculation>(outcome).registers;
     Words words{};
     for (int address : transferOrder)
@@ -89,24 +70,22 @@ std::string Board::handleLine(std::string_view line) {
         return "OK W\r\n";
     }
     if (line == "init") return initAnswer(eeprom_);
-    std::uint32_t word = 0;
-    if (!readRegisterLine(line, word)) return "ERR bad line\r\n";
+    const auto read = readRegisterLine(line);
+    if (!read) return "ERR bad line\r\n";
+    const std::uint32_t word = *read;
     const int address = static_cast<int>(word & 0xF);
     registers_[static_cast<std::size_t>(address)] = word;
-    if (!store) return "OK " + hex8(word) + "\r\n";
+    if (!store) return "OK " + hexWord(word) + "\r\n";
     if (!hasEepromSlot(address)) return "ERR no EE slot\r\n";
     eeprom_[static_cast<std::size_t>(address)] = word;
     eepromChanged_ = true;
-    return "OK " + hex8(word) + " stored\r\n";
+    return "OK " + hexWord(word) + " stored\r\n";
 }
 
 std::string initAnswer(const Words& eeprom) {
     std::string text;
-    for (int address : transferOrder) {
-        const std::string h = hex8(eeprom[static_cast<std::size_t>(address)]);
-        text += "0x" + h.substr(0, 2) + " " + h.substr(2, 2) + " " + h.substr(4, 2) + " " +
-                h.substr(6, 2) + "\r\n";
-    }
+    for (int address : transferOrder)
+        text += boardEntry(eeprom[static_cast<std::size_t>(address)]) + "\r\n";
     return text;
 }
 

@@ -1,10 +1,10 @@
 #include "eeprom_file.h"
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
 
+#include "model/hex.h"
 #include "model/registers.h"
 
 namespace kelvane::sim {
@@ -28,20 +28,13 @@ Words loadEeprom(const std::string& path) {
         while (!line.empty() && (line.back() == '\r' || line.back() == ' '))
             line.pop_back();
         if (line.empty() || line.front() == '#') continue;
-        std::uint32_t word = 0;
-        bool ok = line.size() == 8;
-        for (char c : line) {
-            const bool digit =
-                (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
-            ok = ok && digit;
-        }
-        if (ok) word = static_cast<std::uint32_t>(std::stoul(line, nullptr, 16));
-        if (!ok || !hasEepromSlot(static_cast<int>(word & 0xF)))
+        const auto word = parseHexWord(line);
+        if (!word || !hasEepromSlot(static_cast<int>(*word & 0xF)))
             throw fileError(path, "line " + std::to_string(number) +
                                       ": expected a register word of 8 hexadecimal digits "
                                       "for register 0 to 9, 12 or 13, found \"" +
                                       line + "\"");
-        words[word & 0xF] = word;
+        words[*word & 0xF] = *word;
     }
     return words;
 }
@@ -51,11 +44,8 @@ void saveEeprom(const std::string& path, const Words& eeprom) {
     {
         std::ofstream out(temporary, std::ios::trunc);
         out << "# EEPROM of kelvane-board-sim: one register word per line\n";
-        for (int address : transferOrder) {
-            char text[10];
-            std::snprintf(text, sizeof text, "%08X\n", eeprom[static_cast<std::size_t>(address)]);
-            out << text;
-        }
+        for (int address : transferOrder)
+            out << hexWord(eeprom[static_cast<std::size_t>(address)]) << '\n';
         out.flush();
         if (!out) throw fileError(temporary, "cannot be written");
     }
