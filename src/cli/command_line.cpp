@@ -1,5 +1,6 @@
 #include "cli/command_line.h"
 
+#include <QJsonDocument>
 #include <cstdio>
 
 #include "cli/commands.h"
@@ -164,6 +165,10 @@ std::optional<Recalculation> recalculateOrReport(const Inputs& inputs) {
 int usageError(const QString& message) {
     std::fprintf(stderr, "kelvanectl: %s\n", message.toUtf8().constData());
     return exitUsage;
+}
+
+void writeJson(const QJsonObject& object) {
+    writeOut(QJsonDocument(object).toJson(QJsonDocument::Indented).toStdString(), true);
 }
 
 void writeOut(const std::string& text, bool keepCrLf) {

@@ -3,6 +3,7 @@
 // window's inputs, error reporting and output with the chosen line ends.
 
 #include <QCommandLineParser>
+#include <QJsonObject>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -48,5 +49,8 @@ int usageError(const QString& message);
 
 // Writes text to stdout, turning CR LF into "\n" unless keepCrLf.
 void writeOut(const std::string& text, bool keepCrLf);
+
+// Writes an object to stdout as indented JSON.
+void writeJson(const QJsonObject& object);
 
 } // namespace kelvane::cli

@@ -2,6 +2,7 @@
 
 #include "cli/command_line.h"
 #include "cli/commands.h"
+#include "cli/warnings.h"
 #include "export/pic_listing.h"
 
 namespace kelvane::cli {
@@ -13,6 +14,8 @@ int runExport(const QStringList& arguments) {
         "the export window shows them after \"PIC Register Export\".");
     addControlOptions(parser);
     parser.addOption({"crlf", "End lines with CR LF, as the window has them."});
+    parser.addOption({"json", "Print one JSON object: the listing, the words and the warnings."});
+    addCheckOption(parser);
     if (auto exit = parseOrExit(parser, arguments)) return *exit;
     const auto inputs = readControlOptions(parser);
     if (!inputs) return exitUsage;
@@ -22,8 +25,13 @@ int runExport(const QStringList& arguments) {
     const GeneratedText listing = picListing(*inputs, planVariablesFrom(*inputs),
                                              recalculation->plan, recalculation->registers);
     if (!listing.ok) return usageError(qText(listing.text));
-    writeOut(listing.text, parser.isSet("crlf"));
-    return exitOk;
+    const QStringList warnings = planWarnings(*inputs, *recalculation);
+    if (parser.isSet("json"))
+        writeJson(
+            withPlanFacts({{"listing", qText(listing.text)}}, *inputs, *recalculation, warnings));
+    else
+        writeOut(listing.text, parser.isSet("crlf"));
+    return finish(parser, warnings, exitOk);
 }
 
 } // namespace kelvane::cli

@@ -2,6 +2,7 @@
 
 #include "cli/command_line.h"
 #include "cli/commands.h"
+#include "cli/warnings.h"
 #include "modes/fsk_report.h"
 
 namespace kelvane::cli {
@@ -17,6 +18,8 @@ int runFsk(const QStringList& arguments) {
                       "Default \"-400\".",
                       "text", "-400"});
     parser.addOption({"crlf", "End lines with CR LF, as the window has them."});
+    parser.addOption({"json", "Print one JSON object: the report, the words and the warnings."});
+    addCheckOption(parser);
     if (auto exit = parseOrExit(parser, arguments)) return *exit;
     const auto inputs = readControlOptions(parser);
     if (!inputs) return exitUsage;
@@ -26,8 +29,13 @@ int runFsk(const QStringList& arguments) {
     const GeneratedText report = fskReport(*inputs, planVariablesFrom(*inputs), recalculation->plan,
                                            parser.value("shift").toStdString());
     if (!report.ok) return usageError(qText(report.text));
-    writeOut(report.text, parser.isSet("crlf"));
-    return exitOk;
+    const QStringList warnings = planWarnings(*inputs, *recalculation);
+    if (parser.isSet("json"))
+        writeJson(
+            withPlanFacts({{"report", qText(report.text)}}, *inputs, *recalculation, warnings));
+    else
+        writeOut(report.text, parser.isSet("crlf"));
+    return finish(parser, warnings, exitOk);
 }
 
 } // namespace kelvane::cli

@@ -6,6 +6,7 @@
 #include "cli/command_line.h"
 #include "cli/commands.h"
 #include "cli/plan_output.h"
+#include "cli/warnings.h"
 #include "model/recalculation.h"
 
 namespace kelvane::cli {
@@ -19,6 +20,7 @@ int runPlan(const QStringList& arguments) {
     addControlOptions(parser);
     parser.addOption({"json", "Print one JSON object instead of text."});
     parser.addOption({"crlf", "End lines with CR LF, as the window has them."});
+    addCheckOption(parser);
     if (auto exit = parseOrExit(parser, arguments)) return *exit;
     const auto inputs = readControlOptions(parser);
     if (!inputs) return exitUsage;
@@ -38,13 +40,14 @@ int runPlan(const QStringList& arguments) {
         return exitUsage;
     }
     const auto& result = std::get<Recalculation>(outcome);
+    const QStringList warnings = planWarnings(*inputs, result);
     if (json) {
-        writeOut(QJsonDocument(planJson(result)).toJson(QJsonDocument::Indented).toStdString(),
-                 true);
+        const QJsonObject object = withPlanFacts(planJson(result), *inputs, result, warnings);
+        writeJson(object);
     } else {
         writeOut(planText(result), parser.isSet("crlf"));
     }
-    return exitOk;
+    return finish(parser, warnings, exitOk);
 }
 
 } // namespace kelvane::cli

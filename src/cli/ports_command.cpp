@@ -1,6 +1,8 @@
 // kelvanectl ports: the serial ports with the numbers the port box and --port
 // give them.
 
+#include <QJsonArray>
+#include <QJsonObject>
 #include <cstdio>
 
 #include "cli/command_line.h"
@@ -14,7 +16,17 @@ int runPorts(const QStringList& arguments) {
     parser.setApplicationDescription(
         "Lists the serial ports the system knows, numbered as the window's port box\n"
         "and --port count them.");
+    parser.addOption({"json", "Print one JSON object: {\"ports\": [{\"number\", \"device\", "
+                              "\"product\"}, ...]}."});
     if (auto exit = parseOrExit(parser, arguments)) return *exit;
+    if (parser.isSet("json")) {
+        QJsonArray ports;
+        for (const link::ListedPort& port : link::listedPorts())
+            ports << QJsonObject{
+                {"number", port.number}, {"device", port.device}, {"product", port.product}};
+        writeJson({{"ports", ports}});
+        return exitOk;
+    }
     const QStringList lines = link::portListLines();
     if (lines.isEmpty()) {
         std::puts("No serial ports are listed. A device such as /dev/ttyUSB0 can still be given "

@@ -1,12 +1,15 @@
 // kelvanectl send: puts the register image of a plan on the board, with the
 // window's bytes and pauses, and prints the board's replies as they come.
 
+#include <QJsonArray>
 #include <cstdio>
 
 #include "cli/command_line.h"
 #include "cli/commands.h"
 #include "cli/port_session.h"
+#include "cli/warnings.h"
 #include "link/transfers.h"
+#include "model/hex.h"
 #include "model/recalculation.h"
 
 namespace kelvane::cli {
@@ -23,6 +26,9 @@ int runSend(const QStringList& arguments) {
     parser.addOption({"quick", "Send only Reg2, Reg1 and Reg0 (Quick Freq Update)."});
     parser.addOption({"store", "Send every word for the board's EEPROM (Store to EE)."});
     addControlOptions(parser);
+    parser.addOption({"json", "Print one JSON object at the end: the words sent in sending order, "
+                              "the replies and the warnings."});
+    addCheckOption(parser);
     if (auto exit = parseOrExit(parser, arguments)) return *exit;
     if (parser.isSet("quick") && parser.isSet("store"))
         return usageError("--quick and --store cannot be combined");
@@ -33,12 +39,18 @@ int runSend(const QStringList& arguments) {
         std::fprintf(stderr, "kelvanectl: no plan: %s\n", refused->reason.c_str());
         return exitUsage;
     }
-    const RegisterImage image = std::get<Recalculation>(outcome).registers;
+    const auto& result = std::get<Recalculation>(outcome);
+    const RegisterImage image = result.registers;
+    QStringList warnings = planWarnings(*inputs, result);
+    const bool json = parser.isSet("json");
 
     link::SerialLink link;
     if (auto exit = openPort(link, parser)) return *exit;
     reportFailures(link);
-    QObject::connect(&link, &link::SerialLink::received, [](const QByteArray& bytes) {
+    QByteArray replies;
+    QObject::connect(&link, &link::SerialLink::received, [&replies, json](const QByteArray& bytes) {
+        replies += bytes;
+        if (json) return;
         std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout);
         std::fflush(stdout);
     });
@@ -50,7 +62,25 @@ int runSend(const QStringList& arguments) {
         completed = link::storeAllRegisters(link, source);
     else
         completed = link::sendAllRegisters(link, source);
-    return completed ? exitOk : exitFailure;
+
+    // A board that answers nothing within a second of the last line is not there.
+    if (completed && replies.isEmpty()) link.pause(std::chrono::seconds(1));
+    if (completed && replies.isEmpty())
+        warnings << "no reply from the board within a second of the send: check power, cable "
+                    "and 9600 8N2";
+    if (json) {
+        QJsonArray sent;
+        for (int address : parser.isSet("quick")
+                               ? std::vector{2, 1, 0}
+                               : std::vector(transferOrder.begin(), transferOrder.end()))
+            sent << qText(hexWord(image[address]));
+        writeJson(withPlanFacts({{"port", link.device()},
+                                 {"completed", completed},
+                                 {"sent", sent},
+                                 {"replies", QString::fromLatin1(replies)}},
+                                *inputs, result, warnings));
+    }
+    return finish(parser, warnings, completed ? exitOk : exitFailure);
 }
 
 } // namespace kelvane::cli

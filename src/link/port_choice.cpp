@@ -66,20 +66,27 @@ QStringList systemPortLocations() {
     return locations;
 }
 
-QStringList portListLines() {
-    QStringList lines;
-    int number = 0;
+QList<ListedPort> listedPorts() {
+    QList<ListedPort> ports;
     for (const auto& port : sortedPorts()) {
-        ++number;
-        QString line = runningOnWindows()
-                           ? port.portName()
-                           : QString("%1  %2").arg(number).arg(port.systemLocation());
         // The maker and product a USB adapter reports tell two adapters apart.
         const QString maker = port.manufacturer();
         QString product = port.description();
         if (!maker.isEmpty() && !product.startsWith(maker))
             product = product.isEmpty() ? maker : maker + " " + product;
-        if (!product.isEmpty()) line += "  " + product;
+        const int number =
+            runningOnWindows() ? port.portName().mid(3).toInt() : int(ports.size()) + 1;
+        ports << ListedPort{number, port.systemLocation(), port.portName(), product};
+    }
+    return ports;
+}
+
+QStringList portListLines() {
+    QStringList lines;
+    for (const ListedPort& port : listedPorts()) {
+        QString line =
+            runningOnWindows() ? port.name : QString("%1  %2").arg(port.number).arg(port.device);
+        if (!port.product.isEmpty()) line += "  " + port.product;
         lines << line;
     }
     return lines;

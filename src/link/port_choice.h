@@ -32,6 +32,16 @@ PortChoice choosePort(const QString& text, const QStringList& systemPorts, bool 
 // The serial ports the system lists, ordered by their device paths.
 QStringList systemPortLocations();
 
+struct ListedPort {
+    int number;      // what the port box and --port take for it
+    QString device;  // "/dev/ttyUSB0", "COM3"
+    QString name;    // the system's short name, "ttyUSB0", "COM3"
+    QString product; // maker and product, as far as the adapter reports them
+};
+
+// The serial ports the system lists, numbered as the port box counts them.
+QList<ListedPort> listedPorts();
+
 // One line per listed port: its number, device, and the maker and product a
 // USB adapter reports, such as "1  /dev/ttyUSB0  FTDI FT232R USB UART". On
 // Windows the number is the COM number.

@@ -15,8 +15,11 @@ bool vcoInRange(double fvco) {
     return fvco >= chipVcoLowest && fvco <= chipVcoHighest;
 }
 
+// A long text is cut, so that the hint still fits one status line.
 std::string quoted(std::string_view text) {
-    return "\"" + std::string(text) + "\"";
+    constexpr std::size_t longest = 24;
+    if (text.size() <= longest) return "\"" + std::string(text) + "\"";
+    return "\"" + std::string(text.substr(0, longest - 4)) + "...\"";
 }
 
 } // namespace

@@ -1,0 +1,56 @@
+#include "cli/warnings.h"
+
+#include <QJsonArray>
+#include <cstdio>
+
+#include "cli/command_line.h"
+#include "model/hex.h"
+#include "model/plan_hints.h"
+#include "model/plan_variables.h"
+
+namespace kelvane::cli {
+
+void addCheckOption(QCommandLineParser& parser) {
+    parser.addOption({"check", "Exit with status 3 when there is any warning."});
+}
+
+QStringList planWarnings(const Inputs& inputs, const Recalculation& result) {
+    const PlanVariables variables = planVariablesFrom(inputs);
+    QStringList warnings;
+    for (const std::string& hint :
+         {denominatorHint(result.plan.denom),
+          vcoRangeHint(variables.fvco, variables.fout, variables.rfMult, inputs.odiv)})
+        if (!hint.empty()) warnings << qText(hint);
+    const std::pair<const char*, const std::string&> texts[] = {{"--fo", inputs.fo},
+                                                                {"--fr", inputs.fr},
+                                                                {"--res", inputs.res},
+                                                                {"--rfmult", inputs.rfMult}};
+    for (const auto& [option, text] : texts)
+        if (const std::string hint = partialNumberHint(text); !hint.empty())
+            warnings << QString(option) + " " + qText(hint);
+    return warnings;
+}
+
+QJsonObject withPlanFacts(QJsonObject object, const Inputs& inputs, const Recalculation& result,
+                          const QStringList& warnings) {
+    const PlanVariables variables = planVariablesFrom(inputs);
+    QJsonArray words;
+    for (int address : transferOrder)
+        words << qText(hexWord(result.registers[address]));
+    object.insert("warnings", QJsonArray::fromStringList(warnings));
+    object.insert("denominatorFits", denominatorHint(result.plan.denom).empty());
+    object.insert(
+        "vcoInRange",
+        vcoRangeHint(variables.fvco, variables.fout, variables.rfMult, inputs.odiv).empty());
+    object.insert("words", words);
+    return object;
+}
+
+int finish(const QCommandLineParser& parser, const QStringList& warnings, int status) {
+    for (const QString& warning : warnings)
+        std::fprintf(stderr, "kelvanectl: warning: %s\n", warning.toUtf8().constData());
+    if (status == exitOk && parser.isSet("check") && !warnings.isEmpty()) return exitWarned;
+    return status;
+}
+
+} // namespace kelvane::cli

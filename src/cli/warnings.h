@@ -1,0 +1,33 @@
+#pragma once
+// What a script must know although a command did its work: a denominator too
+// wide for register 2, a VCO outside the chip's range, a number text read
+// only in part, a board that did not answer. Each goes to standard error as
+// "kelvanectl: warning: ..." and into the "warnings" of --json; with --check
+// any warning makes the exit status 3.
+
+#include <QCommandLineParser>
+#include <QJsonObject>
+#include <QStringList>
+
+#include "model/inputs.h"
+#include "model/recalculation.h"
+
+namespace kelvane::cli {
+
+inline constexpr int exitWarned = 3;
+
+void addCheckOption(QCommandLineParser& parser);
+
+// The plan's warnings for these inputs set from a fresh start.
+QStringList planWarnings(const Inputs& inputs, const Recalculation& result);
+
+// The object with what a script tests added: "warnings", "denominatorFits",
+// "vcoInRange" and "words", the twelve words in sending order.
+QJsonObject withPlanFacts(QJsonObject object, const Inputs& inputs, const Recalculation& result,
+                          const QStringList& warnings);
+
+// Prints the warnings and gives the exit status: `status` as it is, or 3 when
+// it is 0, --check is set and there is a warning.
+int finish(const QCommandLineParser& parser, const QStringList& warnings, int status);
+
+} // namespace kelvane::cli
