@@ -2,6 +2,7 @@
 
 #include "cli/command_line.h"
 #include "cli/commands.h"
+#include "cli/setup_inputs.h"
 #include "export/pic_listing.h"
 
 namespace kelvane::cli {
@@ -14,7 +15,7 @@ int runExport(const QStringList& arguments) {
     addControlOptions(parser);
     parser.addOption({"crlf", "End lines with CR LF, as the window has them."});
     if (auto exit = parseOrExit(parser, arguments)) return *exit;
-    const auto inputs = readControlOptions(parser);
+    const auto inputs = readInputOptions(parser);
     if (!inputs) return exitUsage;
 
     const auto recalculation = recalculateOrReport(*inputs);

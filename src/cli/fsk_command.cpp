@@ -2,6 +2,7 @@
 
 #include "cli/command_line.h"
 #include "cli/commands.h"
+#include "cli/setup_inputs.h"
 #include "modes/fsk_report.h"
 
 namespace kelvane::cli {
@@ -18,7 +19,7 @@ int runFsk(const QStringList& arguments) {
                       "text", "-400"});
     parser.addOption({"crlf", "End lines with CR LF, as the window has them."});
     if (auto exit = parseOrExit(parser, arguments)) return *exit;
-    const auto inputs = readControlOptions(parser);
+    const auto inputs = readInputOptions(parser);
     if (!inputs) return exitUsage;
 
     const auto recalculation = recalculateOrReport(*inputs);

@@ -34,7 +34,7 @@ for lib in libqt6widgets6 libqt6serialport6 qt6-qpa-plugins; do
 done
 
 first=$("$root/install/usr/bin/kelvanectl" plan | head -n 1)
-[ "$first" = "Fv: 2320.25 MHz" ] || { echo "installed kelvanectl printed: $first"; exit 1; }
+[ "$first" = "Fvco 2320.25 MHz" ] || { echo "installed kelvanectl printed: $first"; exit 1; }
 for program in kelvanectl kelvane-board-sim; do
     "$root/install/usr/bin/$program" --version | grep -q "^$program [0-9]" || { echo "$program --version"; exit 1; }
 done
