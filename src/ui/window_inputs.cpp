@@ -22,7 +22,8 @@ void setInOrder(Ui::LMX2541& c, const Inputs& i) {
     c.LockFo->setChecked(i.fixFout);
     c.Odiv->setValue(i.odiv);
     c.ExtVCO->setChecked(i.externalVco);
-    c.CPP->setChecked(i.cpp);
+    // The polarity counts, and is offered, only with the external VCO.
+    c.CPP->setChecked(i.externalVco && i.cpp);
     c.CPGscroll->setValue(i.cpg);
     c.Dither->setValue(i.dither);
     c.Order->setValue(i.order);
