@@ -14,6 +14,9 @@ namespace kelvane::setup {
 namespace {
 
 constexpr const char* formatName = "kelvane-setup";
+// Far above any setup a person writes; a larger file is something else, and
+// is not read into memory whole.
+constexpr qint64 largestFile = 1 << 20;
 
 // A JSON value as it stands in the file, for the message that refuses it.
 QString shown(const QJsonValue& value) {
@@ -97,6 +100,8 @@ SetupRead readSetup(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return SetupError{QString("%1: cannot be read (%2)").arg(path, file.errorString())};
+    if (file.size() > largestFile)
+        return SetupError{path + ": not a Kelvane setup (larger than 1 MiB)"};
     return parseSetup(file.readAll(), path);
 }
 

@@ -1,6 +1,7 @@
 #include "ui/setup_controller.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -157,14 +158,20 @@ bool SetupController::writeTo(const QString& path, const setup::Setup& setup) {
     return true;
 }
 
+// The file dialogs start in the setups folder, made on first use.
+QString SetupController::setupsFolder() const {
+    QDir().mkpath(setupsWindow_->folder());
+    return setupsWindow_->folder();
+}
+
 void SetupController::openChosen() {
     const QString path =
-        QFileDialog::getOpenFileName(&window_, "Open Setup", setupsWindow_->folder(), fileFilter);
+        QFileDialog::getOpenFileName(&window_, "Open Setup", setupsFolder(), fileFilter);
     if (!path.isEmpty()) open(path);
 }
 
 bool SetupController::saveChosen() {
-    const QString start = path_.isEmpty() ? setupsWindow_->folder() : path_;
+    const QString start = path_.isEmpty() ? setupsFolder() : path_;
     QString path = QFileDialog::getSaveFileName(&window_, "Save Setup As", start, fileFilter);
     if (path.isEmpty()) return false;
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".") + setup::fileSuffix;

@@ -44,6 +44,7 @@ protected:
 private:
     void buildMenu();
     void watchInputs();
+    QString setupsFolder() const;
     void openChosen();
     bool saveChosen();
     // True when the work may go on: nothing unsaved, or saved, or discarded.

@@ -25,7 +25,7 @@ private slots:
     void missingInputsKeepStartUp();
     void roundTrip_data();
     void roundTrip();
-    void unwritableFolder();
+    void fileErrors();
 };
 
 void TestSetupFile::refusals_data() {
@@ -115,9 +115,15 @@ void TestSetupFile::roundTrip() {
                               "\"000000DD\",\n        \"12\": \"000000CC\",\n"));
 }
 
-void TestSetupFile::unwritableFolder() {
+void TestSetupFile::fileErrors() {
     const auto error = writeSetup("/nonexistent/a.kelvane", Setup{}, std::nullopt);
     QVERIFY(error && error->message.startsWith("/nonexistent/a.kelvane: cannot be written ("));
+    QTemporaryFile huge;
+    QVERIFY(huge.open());
+    huge.write(QByteArray((1 << 20) + 1, ' '));
+    huge.close();
+    QCOMPARE(std::get<SetupError>(readSetup(huge.fileName())).message,
+             huge.fileName() + ": not a Kelvane setup (larger than 1 MiB)");
 }
 
 QTEST_GUILESS_MAIN(TestSetupFile)
