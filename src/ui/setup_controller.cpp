@@ -45,7 +45,10 @@ SetupController::SetupController(MainWindow& window)
             [this](const QString& path, bool send) { open(path, send); });
     buildMenu();
     watchInputs();
+    // A setup dropped on a text box opens too, rather than landing in the box as its path.
     window.setAcceptDrops(true);
+    for (QWidget* widget : window.findChildren<QWidget*>())
+        if (widget->acceptDrops()) widget->installEventFilter(this);
     window.installEventFilter(this);
 }
 
@@ -207,17 +210,18 @@ void SetupController::fillRecent() {
 }
 
 bool SetupController::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != &window_) return false;
     switch (event->type()) {
     case QEvent::Close:
+        if (watched != &window_) return false;
         if (!settleChanges()) {
             event->ignore();
             return true;
         }
         setupsWindow_->close();
         return false;
-    case QEvent::DragEnter: {
-        auto* drag = static_cast<QDragEnterEvent*>(event);
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+        auto* drag = static_cast<QDragMoveEvent*>(event);
         if (droppedSetup(drag->mimeData()).isEmpty()) return false;
         drag->acceptProposedAction();
         return true;

@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -51,6 +52,7 @@ private slots:
     void refusedFileChangesNothing();
     void captionFollowsTheFile();
     void setupsWindowListsAFolder();
+    void droppedOnATextBoxOpens();
 
 private:
     QTemporaryDir dir_;
@@ -159,6 +161,24 @@ void TestSetups::setupsWindowListsAFolder() {
     emit list->itemDoubleClicked(list->topLevelItem(0), 0);
     QCOMPARE(window.controls().Fo->text(), " 2004");
     QCOMPARE(setups.path(), folder.filePath("a.kelvane"));
+}
+
+// Not the path typed into the box the file is dropped on: the setup itself.
+void TestSetups::droppedOnATextBoxOpens() {
+    const QString path = dir_.filePath("dropped.kelvane");
+    writeFile(path, R"({"format": "kelvane-setup", "version": 1, "inputs": {"fr": " 12.8"}})");
+    MainWindow window;
+    SetupController setups(window);
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(path)});
+    data.setText(path);
+    QLineEdit* box = window.controls().Fo;
+    QDragEnterEvent enter({1, 1}, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(box, &enter);
+    QDropEvent drop({1, 1}, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(box, &drop);
+    QTRY_COMPARE(window.controls().Fr->text(), " 12.8");
+    QCOMPARE(box->text(), " 2320.25");
 }
 
 QTEST_MAIN(TestSetups)
