@@ -25,7 +25,8 @@ SetupsWindow::SetupsWindow(QWidget* parent)
     : QWidget(parent, Qt::Window), form_(std::make_unique<Ui::SetupsWindow>()) {
     form_->setupUi(this);
     for (QWidget* widget : findChildren<QWidget*>())
-        widget->setAccessibleDescription(widget->objectName());
+        if (!widget->objectName().isEmpty() && !widget->objectName().startsWith("qt_"))
+            widget->setAccessibleDescription(widget->objectName());
     setAccessibleDescription(objectName());
     const QString fallback =
         QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + "/setups";
