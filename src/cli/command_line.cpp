@@ -50,8 +50,11 @@ QString defaultText(const std::string& text) {
 // examples and what its exit codes mean.
 QString commandHelp(const QCommandLineParser& parser, const QString& invocation) {
     QString text = parser.helpText();
-    // Qt names the program by the path it was started from.
-    text.replace(0, text.indexOf('\n') + 1, "Usage: " + invocation + " [options]\n\n");
+    // Qt names the program by the path it was started from; the arguments that
+    // follow "[options]" stay.
+    const qsizetype end = text.indexOf('\n');
+    const QString arguments = text.left(end).section(" [options]", 1);
+    text.replace(0, end + 1, "Usage: " + invocation + " [options]" + arguments + "\n\n");
     if (const Command* command = findCommand(invocation.section(' ', 1))) {
         text += "\nExamples:\n";
         for (const QString& line : QString(command->examples).split('\n'))

@@ -12,8 +12,8 @@ int runSave(const QStringList& arguments) {
     parser.setApplicationDescription(
         "Writes a setup file: the inputs the options give (over those of --setup\n"
         "FILE, if given, whose name and note it keeps unless --name or --note are\n"
-        "given), with the register words of their plan. When the plan is refused, the inputs are "
-        "saved without words.");
+        "given), with the register words of their plan. When the plan is refused,\n"
+        "the inputs are saved without words.");
     parser.addPositionalArgument("file", "The setup file to write, ending in .kelvane.");
     parser.addOption({"name", "The setup's name, shown in the window's caption.", "text"});
     parser.addOption({"note", "A note on the setup, shown in the Setups window.", "text"});

@@ -201,7 +201,8 @@ void TestKelvanectl::helpOfEachCommand() {
     QFETCH(QString, command);
     const Run help = kelvanectl({command, "--help"});
     QCOMPARE(help.exitCode, 0);
-    QVERIFY2(help.out.startsWith("Usage: kelvanectl " + command.toUtf8() + " [options]\n\n"),
+    QVERIFY2(help.out.startsWith("Usage: kelvanectl " + command.toUtf8() +
+                                 (command == "save" ? " [options] file\n\n" : " [options]\n\n")),
              help.out);
     QVERIFY2(help.out.contains("\nExit status: 0 "), help.out);
     const QList<QStringList> examples = helpExamples(help.out);
