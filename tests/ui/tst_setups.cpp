@@ -3,6 +3,8 @@
 // nothing; the caption follows the file; the Setups window lists a folder.
 
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QTreeWidget>
@@ -90,6 +92,12 @@ void TestSetups::openGivesWhatTypingGives() {
     SetupController typedSetups(typed);
     const QString path = dir_.filePath(QTest::currentDataTag() + QString(".kelvane"));
     QVERIFY(typedSetups.saveAs(path));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QJsonObject words = QJsonDocument::fromJson(file.readAll())["registers"].toObject();
+    // The words of the listing on screen, Reg0 last; none for a refused plan.
+    const QString listing = typed.controls().Text1->toPlainText().trimmed();
+    QCOMPARE(words["0"].toString(), typed.planDefined() ? listing.right(8) : "");
 
     MainWindow fresh;
     SetupController freshSetups(fresh);
