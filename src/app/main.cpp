@@ -4,6 +4,7 @@
 #include <QCommandLineParser>
 
 #include "ui/main_window.h"
+#include "ui/setup_controller.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -15,9 +16,12 @@ int main(int argc, char* argv[]) {
     parser.setApplicationDescription("Control program for an LMX2541 synthesizer board.");
     parser.addHelpOption();
     parser.addVersionOption();
+    parser.addPositionalArgument("setup", "A setup file (.kelvane) to open.", "[setup]");
     parser.process(app);
 
     kelvane::ui::MainWindow window;
+    auto* setups = new kelvane::ui::SetupController(window);
     window.show();
+    if (!parser.positionalArguments().isEmpty()) setups->open(parser.positionalArguments().first());
     return QApplication::exec();
 }

@@ -51,8 +51,11 @@ QString defaultText(const std::string& text) {
 // examples and what its exit codes mean.
 QString commandHelp(const QCommandLineParser& parser, const QString& invocation) {
     QString text = parser.helpText();
-    // Qt names the program by the path it was started from.
-    text.replace(0, text.indexOf('\n') + 1, "Usage: " + invocation + " [options]\n\n");
+    // Qt names the program by the path it was started from; the arguments that
+    // follow "[options]" stay.
+    const qsizetype end = text.indexOf('\n');
+    const QString arguments = text.left(end).section(" [options]", 1);
+    text.replace(0, end + 1, "Usage: " + invocation + " [options]" + arguments + "\n\n");
     if (const Command* command = findCommand(invocation.section(' ', 1))) {
         text += "\nExamples:\n";
         for (const QString& line : QString(command->examples).split('\n'))
@@ -90,6 +93,13 @@ void addControlOptions(QCommandLineParser& parser) {
     parser.addOption({"doubler", "Reference doubler on (RefDbl); R is then 1 and -r is ignored."});
     parser.addOption({"ext-vco", "External VCO in use (ExtVCO)."});
     parser.addOption({"cpp", "Positive charge pump polarity (CPP); counts only with --ext-vco."});
+    parser.addOption({"fix-fout",
+                      "Fix Fout with divider (LockFo): kept in a saved setup; the plan is the "
+                      "same either way."});
+    parser.addOption({"setup",
+                      "Start from the inputs of this setup file instead of the start-up ones; "
+                      "the options given override them.",
+                      "file"});
 }
 
 std::optional<int> readWholeNumber(const QCommandLineParser& parser, const QString& name, int low,
@@ -107,8 +117,8 @@ std::optional<int> readWholeNumber(const QCommandLineParser& parser, const QStri
     return value;
 }
 
-std::optional<Inputs> readControlOptions(const QCommandLineParser& parser) {
-    Inputs inputs;
+std::optional<Inputs> readControlOptions(const QCommandLineParser& parser, const Inputs& start) {
+    Inputs inputs = start;
     for (const auto& option : textOptions)
         if (parser.isSet(option.name))
             inputs.*option.field = parser.value(option.name).toStdString();
@@ -127,14 +137,16 @@ std::optional<Inputs> readControlOptions(const QCommandLineParser& parser) {
         if (!mode) return std::nullopt;
         inputs.res = selectWsjtMode(*mode).resText;
     }
-    inputs.doubler = parser.isSet("doubler");
-    inputs.externalVco = parser.isSet("ext-vco");
+    inputs.doubler = inputs.doubler || parser.isSet("doubler");
+    inputs.fixFout = inputs.fixFout || parser.isSet("fix-fout");
+    inputs.externalVco = inputs.externalVco || parser.isSet("ext-vco");
     // The window offers CPP only while ExtVCO is checked.
-    inputs.cpp = inputs.externalVco && parser.isSet("cpp");
+    inputs.cpp = inputs.externalVco && (inputs.cpp || parser.isSet("cpp"));
     return inputs;
 }
 
-std::optional<int> parseOrExit(QCommandLineParser& parser, const QStringList& arguments) {
+std::optional<int> parseOrExit(QCommandLineParser& parser, const QStringList& arguments,
+                               qsizetype positionals) {
     const QCommandLineOption help({"h", "help"}, "Show this help.");
     const QCommandLineOption version({"v", "version"}, "Show the version.");
     parser.addOption(help);
@@ -148,8 +160,9 @@ std::optional<int> parseOrExit(QCommandLineParser& parser, const QStringList& ar
         std::printf("kelvanectl %s\n", KELVANE_VERSION);
         return exitOk;
     }
-    if (!parser.positionalArguments().isEmpty())
-        return usageError("unexpected argument \"" + parser.positionalArguments().first() + "\"");
+    if (parser.positionalArguments().size() > positionals)
+        return usageError("unexpected argument \"" + parser.positionalArguments().at(positionals) +
+                          "\"");
     return std::nullopt;
 }
 

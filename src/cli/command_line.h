@@ -28,14 +28,18 @@ inline QString qText(const std::string& text) {
 // their defaults are the window's start-up state.
 void addControlOptions(QCommandLineParser& parser);
 
-// Reads the control options, --wsjt setting the resolution text as the mode
-// selector does; on a value outside its control's range, prints one
-// line naming the option and its range and returns nothing.
-std::optional<Inputs> readControlOptions(const QCommandLineParser& parser);
+// Reads the control options over `start`, --wsjt setting the resolution text
+// as the mode selector does and a switch given turning its box on; on a value
+// outside its control's range, prints one line naming the option and its
+// range and returns nothing.
+std::optional<Inputs> readControlOptions(const QCommandLineParser& parser,
+                                         const Inputs& start = {});
 
 // Adds --help/--version, parses, and handles --help, --version and parse errors.
-// Returns an exit code when the command should end right away.
-std::optional<int> parseOrExit(QCommandLineParser& parser, const QStringList& arguments);
+// Returns an exit code when the command should end right away; more than
+// `positionals` arguments that are not options are a usage error.
+std::optional<int> parseOrExit(QCommandLineParser& parser, const QStringList& arguments,
+                               qsizetype positionals = 0);
 
 // Reads a whole-number option within [low, high]; prints the error line itself.
 std::optional<int> readWholeNumber(const QCommandLineParser& parser, const QString& name, int low,

@@ -35,9 +35,16 @@ constexpr Command commands[] = {
      "Exit status: 0 sent; 1 the port could not be opened, or closed before the last\n"
      "line; 2 bad usage, no --port or port 0, or no plan for these inputs.",
      runSend},
+    {"save", "write the inputs as a setup file for the window and --setup",
+     "kelvanectl save lo-10368.kelvane --name LO-10368 --fo 10368 --rfmult 4\n"
+     "kelvanectl save lo-10368-fine.kelvane --setup lo-10368.kelvane --res 1",
+     "Exit status: 0 written; 1 the file could not be written; 2 bad usage, a bad\n"
+     "--setup file, or the file exists and --force is not given.",
+     runSave},
     {"read", "read the board's stored set back and print its plan",
      "kelvanectl read --port /dev/ttyUSB0\n"
-     "kelvanectl read --port COM3 --fr 10 --json",
+     "kelvanectl read --port COM3 --fr 10 --json\n"
+     "kelvanectl read --port /dev/ttyUSB0 --save board.kelvane",
      "Exit status: 0 read and printed; 1 the port could not be opened or failed, or\n"
      "the board's answer held no register set to restore; 2 bad usage, no --port\n"
      "or port 0.",

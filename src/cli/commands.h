@@ -12,6 +12,7 @@ int runPlan(const QStringList& arguments);
 int runExport(const QStringList& arguments);
 int runFsk(const QStringList& arguments);
 int runSend(const QStringList& arguments);
+int runSave(const QStringList& arguments);
 int runRead(const QStringList& arguments);
 int runPorts(const QStringList& arguments);
 

@@ -2,6 +2,7 @@
 
 #include "cli/command_line.h"
 #include "cli/commands.h"
+#include "cli/setup_inputs.h"
 #include "cli/warnings.h"
 #include "export/pic_listing.h"
 
@@ -17,7 +18,7 @@ int runExport(const QStringList& arguments) {
     parser.addOption({"json", "Print one JSON object: the listing, the words and the warnings."});
     addCheckOption(parser);
     if (auto exit = parseOrExit(parser, arguments)) return *exit;
-    const auto inputs = readControlOptions(parser);
+    const auto inputs = readInputOptions(parser);
     if (!inputs) return exitUsage;
 
     const auto recalculation = recalculateOrReport(*inputs);

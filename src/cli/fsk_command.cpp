@@ -2,6 +2,7 @@
 
 #include "cli/command_line.h"
 #include "cli/commands.h"
+#include "cli/setup_inputs.h"
 #include "cli/warnings.h"
 #include "modes/fsk_report.h"
 
@@ -21,7 +22,7 @@ int runFsk(const QStringList& arguments) {
     parser.addOption({"json", "Print one JSON object: the report, the words and the warnings."});
     addCheckOption(parser);
     if (auto exit = parseOrExit(parser, arguments)) return *exit;
-    const auto inputs = readControlOptions(parser);
+    const auto inputs = readInputOptions(parser);
     if (!inputs) return exitUsage;
 
     const auto recalculation = recalculateOrReport(*inputs);

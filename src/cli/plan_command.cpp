@@ -6,6 +6,7 @@
 #include "cli/command_line.h"
 #include "cli/commands.h"
 #include "cli/plan_output.h"
+#include "cli/setup_inputs.h"
 #include "cli/warnings.h"
 #include "model/recalculation.h"
 
@@ -14,15 +15,17 @@ namespace kelvane::cli {
 int runPlan(const QStringList& arguments) {
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        "Prints the main window's plan displays for the given inputs, one per line as\n"
-        "\"name: text\" (Fv, Fc, Dn, Frlabel, Nlabel, StepLbl, OPerr, ChipType), then a\n"
-        "blank line and the register listing, exactly as the window shows them.");
+        "Prints the main window's plan displays for the given inputs, one per line\n"
+        "after the window's label where there is one (\"Fvco 2320.25 MHz\", \"Fcomp\",\n"
+        "\"D = 1000000\", F, N, the step, the output error, \"Chip Version(s) allowed\"),\n"
+        "blanks between words as one and empty displays left out, then a blank line\n"
+        "and the register listing. --json gives every display exactly as shown.");
     addControlOptions(parser);
     parser.addOption({"json", "Print one JSON object instead of text."});
     parser.addOption({"crlf", "End lines with CR LF, as the window has them."});
     addCheckOption(parser);
     if (auto exit = parseOrExit(parser, arguments)) return *exit;
-    const auto inputs = readControlOptions(parser);
+    const auto inputs = readInputOptions(parser);
     if (!inputs) return exitUsage;
 
     const bool json = parser.isSet("json");

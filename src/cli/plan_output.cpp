@@ -4,15 +4,20 @@
 #include "model/hex.h"
 
 namespace kelvane::cli {
+
 std::string planText(const Recalculation& r) {
     const auto& c = r.captions;
+    // The window's own label, where it has one, before each display.
     const std::pair<const char*, const std::string&> displays[] = {
-        {"Fv", c.fv},         {"Fc", c.fc},           {"Dn", c.dn},       {"Frlabel", c.frlabel},
-        {"Nlabel", c.nlabel}, {"StepLbl", c.stepLbl}, {"OPerr", c.operr}, {"ChipType", c.chipType},
+        {"Fvco ", c.fv}, {"Fcomp ", c.fc}, {"", c.dn},    {"", c.frlabel},
+        {"", c.nlabel},  {"", c.stepLbl},  {"", c.operr}, {"Chip Version(s) allowed ", c.chipType},
     };
     std::string text;
-    for (const auto& [name, caption] : displays)
-        text += std::string(name) + ": " + caption + "\r\n";
+    for (const auto& [label, caption] : displays) {
+        // Runs of blanks line the captions up in the window's font; one reads better here.
+        const QString shown = qText(caption).simplified();
+        if (!shown.isEmpty()) text += label + shown.toStdString() + "\r\n";
+    }
     return text + "\r\n" + r.listing;
 }
 

@@ -9,7 +9,8 @@
 
 namespace kelvane::cli {
 
-// "Fv: 2320.25 MHz" ... one display per line, a blank line, the listing; CR LF line ends.
+// "Fvco 2320.25 MHz", "D = 1000000" ... each display that shows a text, under the
+// window's label, one per line; a blank line, the listing; CR LF line ends.
 std::string planText(const Recalculation& result);
 QJsonObject planJson(const Recalculation& result);
 

@@ -1,6 +1,6 @@
 // kelvanectl read: reads the board's stored register set back as "Init from EE"
 // does, and prints the inputs it restores as a `kelvanectl plan` command line,
-// then the plan they give.
+// then the plan they give; with --save, also keeps them as a setup file.
 
 #include <QJsonDocument>
 #include <QRegularExpression>
@@ -10,6 +10,7 @@
 #include "cli/commands.h"
 #include "cli/plan_output.h"
 #include "cli/port_session.h"
+#include "cli/setup_inputs.h"
 #include "link/transfers.h"
 #include "model/hex.h"
 #include "model/readback.h"
@@ -102,7 +103,12 @@ int runRead(const QStringList& arguments) {
     parser.addOption({"fr", "Reference frequency, MHz (Fr). Default \" 10\".", "text"});
     parser.addOption({"rfmult", "Final RF multiplication (RFMultText). Default \"1\".", "text"});
     parser.addOption({"json", "Print one JSON object instead of text."});
+    parser.addOption(
+        {"save", "Also write the set as a setup file, a backup of the board's set.", "file"});
+    parser.addOption({"force", "With --save: replace the file if it exists."});
     if (auto exit = parseOrExit(parser, arguments)) return *exit;
+    if (parser.isSet("save"))
+        if (auto exit = refuseToReplace(parser.value("save"), parser.isSet("force"))) return *exit;
     Inputs before;
     if (parser.isSet("fr")) before.fr = parser.value("fr").toStdString();
     if (parser.isSet("rfmult")) before.rfMult = parser.value("rfmult").toStdString();
@@ -135,6 +141,7 @@ int runRead(const QStringList& arguments) {
     } else {
         writeOut(planCommand(after).toStdString() + "\n\n" + planText(result), false);
     }
+    if (parser.isSet("save")) return saveSetup(parser.value("save"), setup::Setup{"", "", after});
     return exitOk;
 }
 

@@ -7,6 +7,7 @@
 #include "cli/command_line.h"
 #include "cli/commands.h"
 #include "cli/port_session.h"
+#include "cli/setup_inputs.h"
 #include "cli/warnings.h"
 #include "link/transfers.h"
 #include "model/hex.h"
@@ -32,7 +33,7 @@ int runSend(const QStringList& arguments) {
     if (auto exit = parseOrExit(parser, arguments)) return *exit;
     if (parser.isSet("quick") && parser.isSet("store"))
         return usageError("--quick and --store cannot be combined");
-    const auto inputs = readControlOptions(parser);
+    const auto inputs = readInputOptions(parser);
     if (!inputs) return exitUsage;
     const auto outcome = recalculate(*inputs, planVariablesFrom(*inputs));
     if (const auto* refused = std::get_if<RefusedPlan>(&outcome)) {

@@ -60,6 +60,13 @@ public:
     // The board link behind the port box and the transfer buttons.
     LinkController& linkController();
 
+    // Resets the controls to the start-up inputs, then sets these through the
+    // controls' own handlers in a fixed order (each setting before the ones
+    // that follow from it, the output frequency last), with one recalculation
+    // at the end: the window then shows what typing the same values gives.
+    // The port is left as it is.
+    void applyInputs(const Inputs& inputs);
+
 signals:
     // At the end of every recalculation that produced a plan.
     void recalculated();

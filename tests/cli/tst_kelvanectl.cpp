@@ -16,9 +16,8 @@ using namespace kelvane;
 
 namespace {
 
-const QByteArray startUpPlan = "Fv: 2320.25 MHz\nFc: 10000. kHz\nDn: D =    1000000\n"
-                               "Frlabel: F =      25000\nNlabel: N =       232\nStepLbl: \n"
-                               "OPerr: \nChipType: LMX2541-2380E \n\n"
+const QByteArray startUpPlan = "Fvco 2320.25 MHz\nFcomp 10000. kHz\nD = 1000000\nF = 25000\n"
+                               "N = 232\nChip Version(s) allowed LMX2541-2380E\n\n"
                                "          7    00000017        13   0000008D\n"
                                "         12   0000001C         9    28001409\n"
                                "          8    0111CE58         6    001F3326\n"
@@ -60,13 +59,19 @@ QByteArray lf(QByteArray text) {
 class TestKelvanectl : public QObject {
     Q_OBJECT
 private slots:
+    // Setup files the commands write land in a folder of their own.
+    void initTestCase() { QVERIFY(QDir::setCurrent(folder_.path())); }
     void wholeOutputs_data();
     void wholeOutputs();
     void json();
+    void setups();
     void refusals_data();
     void refusals();
     void helpOfEachCommand_data();
     void helpOfEachCommand();
+
+private:
+    QTemporaryDir folder_;
 };
 
 // Each command's output for start-up and changed options; CR LF only with --crlf.
@@ -117,6 +122,28 @@ void TestKelvanectl::json() {
         "no denominator"));
 }
 
+// A saved setup gives the plan of the options it was saved from; options on
+// the line override it, and a switch it holds stays on.
+void TestKelvanectl::setups() {
+    const QStringList options{"--fo", "1160.125", "--odiv", "2", "--ext-vco", "--fix-fout"};
+    QCOMPARE(kelvanectl(QStringList{"save", "lo.kelvane", "--name", "LO"} + options).exitCode, 0);
+    QCOMPARE(kelvanectl({"plan", "--setup", "lo.kelvane", "--json"}).out,
+             kelvanectl(QStringList{"plan", "--json"} + options).out);
+    QCOMPARE(kelvanectl({"plan", "--setup", "lo.kelvane", "--odiv", "1"}).out,
+             kelvanectl({"plan", "--fo", "1160.125", "--ext-vco"}).out);
+    // A copy keeps the name and the switches; a refused plan is saved without words.
+    const Run copy = kelvanectl({"save", "copy.kelvane", "--setup", "lo.kelvane", "--res", "1e9"});
+    QCOMPARE(copy.exitCode, 0);
+    QVERIFY2(copy.err.startsWith("kelvanectl: saved without register words: no plan: "), copy.err);
+    QFile file("copy.kelvane");
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QJsonObject saved = QJsonDocument::fromJson(file.readAll()).object();
+    QCOMPARE(saved["name"], "LO");
+    QCOMPARE(saved["inputs"]["res"], "1e9");
+    QCOMPARE(saved["inputs"]["fix-fout"], true);
+    QVERIFY(!saved.contains("registers"));
+}
+
 // Refused before any port is opened: nothing on stdout, one line on stderr.
 void TestKelvanectl::refusals_data() {
     QTest::addColumn<QStringList>("arguments");
@@ -148,6 +175,12 @@ void TestKelvanectl::refusals_data() {
                                 << "--quick and --store cannot be combined";
     QTest::newRow("no port") << QStringList{"send"} << "--port is required";
     QTest::newRow("port 0") << QStringList{"read", "--port", "0"} << "--port \"0\" names no port";
+    QTest::newRow("setup not there") << QStringList{"send", "--setup", "none.kelvane"}
+                                     << "none.kelvane: cannot be read (No such file or directory)";
+    QTest::newRow("save, no file") << QStringList{"save", "--fo", "10368"}
+                                   << "give the setup file to write, for example lo.kelvane";
+    QTest::newRow("save over a file")
+        << QStringList{"save", "."} << ".: exists; give --force to replace it";
 }
 
 void TestKelvanectl::refusals() {
@@ -161,7 +194,7 @@ void TestKelvanectl::refusals() {
 
 void TestKelvanectl::helpOfEachCommand_data() {
     QTest::addColumn<QString>("command");
-    for (const char* command : {"plan", "export", "fsk", "send", "read", "ports"})
+    for (const char* command : {"plan", "export", "fsk", "send", "read", "save", "ports"})
         QTest::newRow(command) << command;
 }
 
@@ -171,7 +204,8 @@ void TestKelvanectl::helpOfEachCommand() {
     QFETCH(QString, command);
     const Run help = kelvanectl({command, "--help"});
     QCOMPARE(help.exitCode, 0);
-    QVERIFY2(help.out.startsWith("Usage: kelvanectl " + command.toUtf8() + " [options]\n\n"),
+    QVERIFY2(help.out.startsWith("Usage: kelvanectl " + command.toUtf8() +
+                                 (command == "save" ? " [options] file\n\n" : " [options]\n\n")),
              help.out);
     QVERIFY2(help.out.contains("\nExit status: 0 "), help.out);
     const QList<QStringList> examples = helpExamples(help.out);
@@ -187,7 +221,8 @@ void TestKelvanectl::helpOfEachCommand() {
     for (const QStringList& example : examples) {
         QCOMPARE(example.first(), command);
         const Run run = kelvanectl(example);
-        QVERIFY2(run.exitCode == 0 && run.err.isEmpty() && !run.out.isEmpty(),
+        // save writes its file and nothing else.
+        QVERIFY2(run.exitCode == 0 && run.err.isEmpty() && run.out.isEmpty() == (command == "save"),
                  qPrintable(example.join(' ') + ": " + run.err));
     }
 }

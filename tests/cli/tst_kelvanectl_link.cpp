@@ -20,6 +20,8 @@ const QStringList divided{"--fo", "1160.125", "--odiv", "2"};
 class TestKelvanectlLink : public QObject {
     Q_OBJECT
 private slots:
+    // Setup files the commands write land in a folder of their own.
+    void initTestCase() { QVERIFY(QDir::setCurrent(folder_.path())); }
     void send_data();
     void send();
     void storeThenReadRestoresThePlan();
@@ -27,6 +29,9 @@ private slots:
     void permissionDeniedNamesTheGroup();
     void helpExamplesRun_data();
     void helpExamplesRun();
+
+private:
+    QTemporaryDir folder_;
 };
 
 void TestKelvanectlLink::send_data() {
@@ -49,12 +54,12 @@ void TestKelvanectlLink::send() {
     QVERIFY2(r.out.startsWith("OK "), r.out);
 }
 
-// Read back as text and as JSON.
+// Read back as text, as a setup file and as JSON.
 void TestKelvanectlLink::storeThenReadRestoresThePlan() {
     BoardProcess board;
     const QStringList plan = divided + QStringList{"--mux", "5", "--ext-vco", "--cpp"};
     QCOMPARE(kelvanectl(QStringList{"send", "--store", "--port", board.device} + plan).exitCode, 0);
-    const Run read = kelvanectl({"read", "--port", board.device});
+    const Run read = kelvanectl({"read", "--port", board.device, "--save", "stored.kelvane"});
     QCOMPARE(read.exitCode, 0);
     const QByteArray command =
         "kelvanectl plan --fo 1160.125 --fr ' 10' --res 10.00 --rfmult 1 --r 1 --odiv 2 --cpg 19 "
@@ -62,6 +67,8 @@ void TestKelvanectlLink::storeThenReadRestoresThePlan() {
     QVERIFY2(read.out.startsWith(command + "\n\n"), read.out);
     // What follows is exactly the plan of the inputs that were stored.
     QCOMPARE(read.out.mid(command.size() + 2), kelvanectl(QStringList{"plan"} + plan).out);
+    QCOMPARE(kelvanectl({"plan", "--setup", "stored.kelvane"}).out,
+             read.out.mid(command.size() + 2));
 
     // The reference is not stored: the one given applies.
     const Run json = kelvanectl({"read", "--port", board.device, "--fr", "20", "--json"});

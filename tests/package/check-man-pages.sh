@@ -2,11 +2,12 @@
 # The manual pages and the programs' --help agree: every option a --help lists
 # is described in the page, every option the page names exists, and every
 # kelvanectl command has its entry.
-# Usage: check-man-pages.sh MAN_DIR KELVANECTL BOARD_SIM
+# Usage: check-man-pages.sh MAN_DIR KELVANECTL BOARD_SIM KELVANE
 set -eu
 man_dir=$1
 kelvanectl=$2
 board_sim=$3
+kelvane=$4
 status=0
 
 # The options at the start of the option lines of a --help text: "-r", "--fo".
@@ -42,4 +43,5 @@ $("$kelvanectl" "$command" --help)"
 done
 check kelvanectl.1 "$help"
 check kelvane-board-sim.1 "$("$board_sim" --help)"
+check kelvane.1 "$(QT_QPA_PLATFORM=offscreen "$kelvane" --help)"
 exit $status

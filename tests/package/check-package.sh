@@ -13,7 +13,8 @@ dpkg-deb -x "$deb" "$root/install"
 
 man1=usr/share/man/man1
 for file in usr/bin/kelvane usr/bin/kelvanectl usr/bin/kelvane-board-sim usr/share/applications/kelvane.desktop \
-            usr/share/icons/hicolor/scalable/apps/kelvane.svg $man1/kelvanectl.1.gz $man1/kelvane-board-sim.1.gz; do
+            usr/share/icons/hicolor/scalable/apps/kelvane.svg usr/share/mime/packages/kelvane.xml \
+            $man1/kelvane.1.gz $man1/kelvanectl.1.gz $man1/kelvane-board-sim.1.gz; do
     [ -e "$root/install/$file" ] || { echo "missing from the package: $file"; exit 1; }
 done
 # The menu entry starts a program of the package and shows its icon.
@@ -23,6 +24,10 @@ icon=$(sed -n 's/^Icon=//p' "$entry")
 [ -x "$root/install/usr/bin/$exec" ] || { echo "the menu entry runs $exec, which the package lacks"; exit 1; }
 [ -e "$root/install/usr/share/icons/hicolor/scalable/apps/$icon.svg" ] ||
     { echo "the menu entry shows the icon $icon, which the package lacks"; exit 1; }
+# ... and opens the setup files whose type the package declares.
+mime=$(sed -n 's/^MimeType=\([^;]*\);$/\1/p' "$entry")
+grep -q "<mime-type type=\"$mime\">" "$root/install/usr/share/mime/packages/kelvane.xml" ||
+    { echo "the menu entry opens \"$mime\", a type the package does not declare"; exit 1; }
 if command -v desktop-file-validate >/dev/null 2>&1; then
     desktop-file-validate "$entry" >"$root/validate.log" 2>&1 || { cat "$root/validate.log"; exit 1; }
 else
@@ -34,7 +39,7 @@ for lib in libqt6widgets6 libqt6serialport6 qt6-qpa-plugins; do
 done
 
 first=$("$root/install/usr/bin/kelvanectl" plan | head -n 1)
-[ "$first" = "Fv: 2320.25 MHz" ] || { echo "installed kelvanectl printed: $first"; exit 1; }
+[ "$first" = "Fvco 2320.25 MHz" ] || { echo "installed kelvanectl printed: $first"; exit 1; }
 for program in kelvanectl kelvane-board-sim; do
     "$root/install/usr/bin/$program" --version | grep -q "^$program [0-9]" || { echo "$program --version"; exit 1; }
 done

@@ -17,6 +17,8 @@
 #include "pty_board.h"
 #include "ui/link_controller.h"
 #include "ui/main_window_controls.h"
+#include "ui/setup_controller.h"
+#include "ui/setups_window.h"
 #include "window_support.h"
 
 using kelvane::ui::MainWindow;
@@ -87,6 +89,7 @@ private slots:
     void undefinedPlanSendsNothing();
     void stepsSendTheThreeFrequencyWords();
     void readBackRestoresTheStoredSet();
+    void openAndSendSendsTheSetup();
     void quickUpdateDuringReadBackSendsNothing();
     void readBackRefusals_data();
     void readBackRefusals();
@@ -178,6 +181,23 @@ void TestLinkController::stepsSendTheThreeFrequencyWords() {
     QCOMPARE(QByteArray::fromStdString(board.received()),
              up + sentBy("QuickUpdate", window.state().registers));
     QVERIFY(up.startsWith("R04F42402\r\nR00000011\r\nR61A90E80\r\n"));
+}
+
+// "Open and Send" in the Setups window: the setup's plan, all its words.
+void TestLinkController::openAndSendSendsTheSetup() {
+    sim::PtyBoard board;
+    MainWindow window;
+    ui::SetupController setups(window);
+    connectTo(window, board);
+    const QString path = settingsDir_.filePath("divided.kelvane");
+    Inputs divided;
+    divided.fo = "1160.125";
+    divided.odiv = 2;
+    QVERIFY(!setup::writeSetup(path, {"", "", divided}, std::nullopt));
+    emit setups.setupsWindow().openRequested(path, true);
+    QCOMPARE(window.controls().Fo->text(), "1160.125");
+    QCOMPARE(QByteArray::fromStdString(board.received()),
+             sentBy("Update", window.state().registers));
 }
 
 // A set stored from one plan, read back into a window showing another.

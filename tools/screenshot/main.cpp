@@ -1,6 +1,7 @@
-// kelvane-screenshot DIR: renders the three windows for the README, each as a
-// user first sees it, into DIR/main-window.png, DIR/export-window.png (after
-// "PIC Register Export") and DIR/fsk-window.png (after "Generate D data").
+// kelvane-screenshot DIR: renders the windows for the README, each as a user
+// first sees it, into DIR/main-window.png, DIR/export-window.png (after
+// "PIC Register Export"), DIR/fsk-window.png (after "Generate D data") and
+// DIR/setups-window.png (a folder of three setups, one of them opened).
 // Run it under a real display server (scripts/screenshot uses Xvfb) so that
 // fonts and style are those a user sees. The user's stored window position is
 // neither read nor written.
@@ -14,7 +15,10 @@
 #include <cstdio>
 #include <initializer_list>
 
+#include "setup/setup_file.h"
 #include "ui/main_window.h"
+#include "ui/setup_controller.h"
+#include "ui/setups_window.h"
 
 namespace {
 
@@ -54,6 +58,24 @@ bool saveShots(const QDir& dir, std::initializer_list<Shot> shots) {
     return true;
 }
 
+// A few setups of the kind the Setups window is for, in `folder`.
+void writeExampleSetups(const QString& folder) {
+    using kelvane::setup::Setup;
+    auto inputs = [](const char* fo, const char* rfMult) {
+        kelvane::Inputs i;
+        i.fo = fo;
+        i.rfMult = rfMult;
+        return i;
+    };
+    const std::pair<const char*, Setup> setups[] = {
+        {"lo-10368", {"10368 LO", "x4 multiplier to the 3 cm band", inputs("10368", "4")}},
+        {"beacon-24048", {"24 GHz beacon", "x12, keyed by the PIC", inputs("24048.9", "12")}},
+        {"lab-2304", {"Lab 2304.1", "bench source for the 13 cm converter", inputs("2304.1", "1")}},
+    };
+    for (const auto& [file, setup] : setups)
+        kelvane::setup::writeSetup(folder + "/" + file + ".kelvane", setup, std::nullopt);
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -71,7 +93,11 @@ int main(int argc, char* argv[]) {
     QSettings::setDefaultFormat(QSettings::IniFormat);
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir.path());
 
+    QTemporaryDir setupsDir;
+    writeExampleSetups(setupsDir.path());
+
     kelvane::ui::MainWindow window;
+    auto* setups = new kelvane::ui::SetupController(window);
     window.show();
     int status = 1;
     QTimer::singleShot(settleMs, &app, [&] {
@@ -89,7 +115,14 @@ int main(int argc, char* argv[]) {
                                      {fsk, "fsk-window.png"}})
                          ? 0
                          : 1;
-            app.quit();
+            auto& list = setups->setupsWindow();
+            list.setFolder(setupsDir.path());
+            setups->open(setupsDir.filePath("lo-10368.kelvane"));
+            list.show();
+            QTimer::singleShot(settleMs, &app, [&] {
+                if (status == 0) status = saveShots(dir, {{&list, "setups-window.png"}}) ? 0 : 1;
+                app.quit();
+            });
         });
     });
     QApplication::exec();
