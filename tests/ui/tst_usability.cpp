@@ -47,6 +47,7 @@ private slots:
     void scrollBarsTakeTheirKeys();
     void shortcutsReportEachTransfer_data();
     void shortcutsReportEachTransfer();
+    void enterInFskShiftGenerates();
     void fitsASmallScreen();
     void everyControlExplainsItself();
     void captionsKeepTheirWidth();
@@ -148,6 +149,16 @@ void TestUsability::shortcutsReportEachTransfer() {
     QTest::keySequence(&window, keys);
     QTRY_COMPARE_WITH_TIMEOUT(statusOf(window, "LinkStatus"), status.arg(device), 5000);
     QCOMPARE(linesReceived(board), lines);
+}
+
+void TestUsability::enterInFskShiftGenerates() {
+    MainWindow window;
+    window.controls().Reg2FSK->click();
+    auto* shift = window.findChild<QLineEdit*>("FSKShift");
+    auto* results = window.findChild<QPlainTextEdit*>("NewDResults");
+    QVERIFY(shift && results && results->toPlainText().isEmpty());
+    QTest::keyClick(shift, Qt::Key_Return);
+    QVERIFY(!results->toPlainText().isEmpty());
 }
 
 void TestUsability::fitsASmallScreen() {
