@@ -51,6 +51,11 @@ std::string fskReportText(const FskDenominators& d);
 // generateFsk() and fskReportText() in one: the report, or the correction line.
 GeneratedText fskReport(const FskInputs& inputs, std::string_view shiftText);
 
+// In place of the report while the main window has no plan for its inputs:
+// its plan variables then still belong to an earlier plan.
+inline const GeneratedText fskWithoutPlan{
+    false, "No plan for these inputs (see the status line); correct them to get FSK data"};
+
 // The inputs the window holds after setting these controls and recalculating.
 FskInputs fskInputsFrom(const ControlState& controls, const Plan& plan);
 

@@ -17,7 +17,9 @@ FSKReg2::~FSKReg2() = default;
 
 void FSKReg2::onGenNewDClicked() {
     // The report, or the one line that says which input to correct.
-    const GeneratedText report = fskReport(inputs_(), form_->FSKShift->text().toStdString());
+    const std::optional<FskInputs> inputs = inputs_();
+    const GeneratedText report =
+        inputs ? fskReport(*inputs, form_->FSKShift->text().toStdString()) : fskWithoutPlan;
     replaceText(form_->NewDResults, report.text);
 }
 

@@ -1,11 +1,13 @@
 #pragma once
 // The FSK generator window: for the shift typed into FSKShift, "Generate D
 // data" writes the denominators and register lines into NewDResults. Its
-// plan inputs come from a provider, read afresh at every press.
+// plan inputs come from a provider, read afresh at every press; it gives none
+// while the main window has no plan for its inputs.
 
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "modes/fsk_report.h"
 
@@ -15,7 +17,7 @@ class FSKReg2;
 
 namespace kelvane::ui {
 
-using FskInputsProvider = std::function<FskInputs()>;
+using FskInputsProvider = std::function<std::optional<FskInputs>()>;
 
 class FSKReg2 : public QWidget {
     Q_OBJECT

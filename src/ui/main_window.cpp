@@ -37,7 +37,8 @@ MainWindow::MainWindow(QWidget* parent)
     startUp();
     link_ = new LinkController(*this);
     // Each quick step ends with the quick update of the three frequency words.
-    connect(modes_, &ModesController::quickFreqUpdateRequested, link_, &LinkController::quickFreqUpdate);
+    connect(modes_, &ModesController::quickFreqUpdateRequested, link_,
+            &LinkController::quickFreqUpdate);
 }
 
 MainWindow::~MainWindow() = default;
@@ -171,6 +172,7 @@ void MainWindow::recalculate() {
     planDefined_ = !std::holds_alternative<RefusedPlan>(outcome);
     if (const auto* refused = std::get_if<RefusedPlan>(&outcome)) {
         showRefusal(refused->reason, refused->dnCaption ? &*refused->dnCaption : nullptr);
+        emit planRefused();
         return;
     }
     const auto& result = std::get<Recalculation>(outcome);
@@ -186,7 +188,8 @@ void MainWindow::recalculate() {
 
     const auto& captions = result.captions;
     c.Fv->setText(qText(captions.fv));
-    c.Fc->setText(qText(captions.fc));
+    planFc_ = qText(captions.fc);
+    c.Fc->setText(planFc_);
     c.Dn->setText(qText(captions.dn));
     setTextColour(c.Dn, captions.dnColour);
     c.Frlabel->setText(qText(captions.frlabel));
@@ -203,9 +206,10 @@ void MainWindow::recalculate() {
 }
 
 // An undefined plan composes nothing: every display and word keeps the last
-// defined plan, D shows what made the plan fail, and the status line says why
-// until the next defined plan.
+// defined plan (Fc too, over the reference handler's preview), D shows what
+// made the plan fail, and the status line says why until the next defined plan.
 void MainWindow::showRefusal(const std::string& reason, const std::string* dnCaption) {
+    ui_->Fc->setText(planFc_);
     if (dnCaption) ui_->Dn->setText(qText(*dnCaption));
     setTextColour(ui_->Dn, colours::red);
     planStatus_->setText(qText(reason));

@@ -41,7 +41,8 @@ public:
 
     // Recomputes the plan, its displays, every register word and the register
     // listing from the controls and the state. A plan that the model refuses
-    // changes nothing but the D display (red) and the status line.
+    // changes nothing but the D display (red) and the status line; every other
+    // display shows the last defined plan.
     void recalculate();
     void recalculateIfReady();
     // False while the last recalculation was refused: the register words are
@@ -54,6 +55,8 @@ public:
 signals:
     // At the end of every recalculation that produced a plan.
     void recalculated();
+    // At the end of every recalculation that the model refused.
+    void planRefused();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -92,6 +95,7 @@ private:
     QLabel* planStatus_ = nullptr;
     ModesController* modes_ = nullptr;
     bool planDefined_ = false;
+    QString planFc_; // Fc of the last defined plan; the Fr handler previews over it
     LinkController* link_ = nullptr;
 };
 

@@ -18,6 +18,8 @@ ModesController::ModesController(MainWindow& window)
     connect(c.Export, &QPushButton::clicked, this, &ModesController::exportClicked);
     connect(c.Reg2FSK, &QPushButton::clicked, this, &ModesController::reg2FskClicked);
     connect(&window, &MainWindow::recalculated, this, &ModesController::windowRecalculated);
+    // A refused one too: the listing no longer belongs to the inputs on screen.
+    connect(&window, &MainWindow::planRefused, expForm_, &QWidget::hide);
 }
 
 // Writing Res runs the window's resolution handler, which recalculates.
@@ -71,7 +73,9 @@ void ModesController::windowRecalculated() {
 }
 
 // The plan's variables as they stand; M and r from the boxes' texts themselves.
-FskInputs ModesController::fskInputs() const {
+// Nothing while the plan is refused: its variables belong to an earlier one.
+std::optional<FskInputs> ModesController::fskInputs() const {
+    if (!window_.planDefined()) return std::nullopt;
     const WindowState& s = window_.state();
     const auto& c = window_.controls();
     FskInputs in;

@@ -4,6 +4,7 @@
 // only the controls' texts, so the window's own handlers take the changes.
 
 #include <QObject>
+#include <optional>
 
 #include "export/pic_listing.h"
 #include "modes/fsk_report.h"
@@ -33,7 +34,7 @@ private:
     void reg2FskClicked();
     void windowRecalculated();
 
-    FskInputs fskInputs() const;
+    std::optional<FskInputs> fskInputs() const;
     ExportInputs exportInputs() const;
 
     MainWindow& window_;
