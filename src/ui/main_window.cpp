@@ -72,11 +72,16 @@ void MainWindow::prepareControls() {
                                fixedMetrics.lineSpacing() * 8);
 
     // A bare scroll bar is all arrows; a track of one text line between them
-    // gives the track clicks room, at any font size.
+    // gives the track clicks room, at any font size. A thumb drag notifies
+    // once, where it ends: otherwise every value passed would run the handler,
+    // and the output divider's handler would round Fo anew at each one.
+    // Arrows, track clicks, keys and the wheel still notify at once.
     for (QScrollBar* bar : std::initializer_list<QScrollBar*>{
              ui_->Rscroll, ui_->Odiv, ui_->CPGscroll, ui_->Dither, ui_->Order, ui_->Mux,
-             ui_->OutTerm, ui_->VcoGain, ui_->DivGain, ui_->ChgWSJT})
+             ui_->OutTerm, ui_->VcoGain, ui_->DivGain, ui_->ChgWSJT}) {
         bar->setFixedHeight(bar->sizeHint().height() + bar->fontMetrics().height());
+        bar->setTracking(false);
+    }
 
     reserveWidth(ui_->MuxCaption, muxCaptions);
     reserveWidth(ui_->DitherLabel, ditherCaptions);

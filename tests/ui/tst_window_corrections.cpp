@@ -56,6 +56,41 @@ private slots:
         QCOMPARE(shownStates(*fsk, "NewDResults"),
                  "No plan for these inputs (see the status line); correct them to get FSK data");
     }
+
+    // Dragging the thumb runs the bar's handler once, at the end: the output
+    // divider dragged from 1 to 7 rounds Fo from the VCO once.
+    void thumbDragNotifiesAtItsEnd_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("to");
+        QTest::addColumn<QString>("fo");
+        const QString startFo = " 2320.25";
+        QTest::newRow("Rscroll") << "Rscroll" << 4 << startFo;
+        QTest::newRow("Odiv") << "Odiv" << 7 << "331.46429";
+        QTest::newRow("CPGscroll") << "CPGscroll" << 15 << startFo;
+        QTest::newRow("Dither") << "Dither" << 3 << startFo;
+        QTest::newRow("Order") << "Order" << 0 << startFo;
+        QTest::newRow("Mux") << "Mux" << 7 << startFo;
+        QTest::newRow("OutTerm") << "OutTerm" << 8 << startFo;
+        QTest::newRow("VcoGain") << "VcoGain" << 15 << startFo;
+        QTest::newRow("DivGain") << "DivGain" << 9 << startFo;
+        QTest::newRow("ChgWSJT") << "ChgWSJT" << 4 << startFo;
+    }
+    void thumbDragNotifiesAtItsEnd() {
+        QFETCH(QString, name);
+        QFETCH(int, to);
+        MainWindow window;
+        auto* bar = window.findChild<QScrollBar*>(name);
+        QSignalSpy changes(bar, &QScrollBar::valueChanged);
+        const int step = to > bar->value() ? 1 : -1;
+        bar->setSliderDown(true);
+        for (int position = bar->value() + step; position != to + step; position += step)
+            bar->setSliderPosition(position);
+        QCOMPARE(changes.count(), 0);
+        bar->setSliderDown(false);
+        QCOMPARE(changes.count(), 1);
+        QCOMPARE(bar->value(), to);
+        QTEST(window.controls().Fo->text(), "fo");
+    }
 };
 
 QTEST_MAIN(TestWindowCorrections)
