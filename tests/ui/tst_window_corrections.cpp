@@ -21,6 +21,14 @@ using kelvane::ui::MainWindow;
 using namespace kelvane;
 using namespace window_support;
 
+namespace {
+
+QString device(const sim::PtyBoard& board) {
+    return QString::fromStdString(board.devicePath());
+}
+
+} // namespace
+
 class TestWindowCorrections : public QObject {
     Q_OBJECT
     QTemporaryDir settingsDir_;
@@ -90,6 +98,30 @@ private slots:
         QCOMPARE(changes.count(), 1);
         QCOMPARE(bar->value(), to);
         QTEST(window.controls().Fo->text(), "fo");
+    }
+
+    // Store to EE sends each word's line, the store mark and that same line;
+    // the next word is taken from the register image when its turn comes.
+    void storeSendsTheSameLineTwice() {
+        sim::PtyBoard board;
+        link::SerialLink link;
+        QCOMPARE(link.open(device(board)).result, link::OpenOutcome::Result::Opened);
+        int asked = 0;
+        const link::RegisterSource changing = [&asked] {
+            ++asked;
+            RegisterImage image;
+            for (int address : transferOrder)
+                image[address] = asked * 16 + address;
+            return image;
+        };
+        QVERIFY(link::storeAllRegisters(link, changing));
+        QByteArray expected;
+        int turn = 0;
+        for (int address : transferOrder) {
+            const QByteArray line = link::registerLine(++turn * 16 + address);
+            expected += line + link::storeMark + line;
+        }
+        QCOMPARE(QByteArray::fromStdString(board.received()), expected);
     }
 };
 
