@@ -34,6 +34,10 @@ int runSend(const QStringList& arguments) {
         return exitUsage;
     }
     const RegisterImage image = std::get<Recalculation>(outcome).registers;
+    if (const auto beyond = wordBeyond32Bits(image)) {
+        std::fprintf(stderr, "kelvanectl: %s\n", beyond->c_str());
+        return exitUsage;
+    }
 
     link::SerialLink link;
     if (auto exit = openPort(link, parser)) return *exit;

@@ -20,12 +20,8 @@ ExportInputs exportInputsFrom(const ControlState& controls, const Recalculation&
 }
 
 GeneratedText picListing(const ExportInputs& in) {
-    for (int address : transferOrder) {
-        if (!fitsRegisterWord(in.registers[address]))
-            return {false, "Reg" + std::to_string(address) + " = " +
-                               hexFormat(in.registers[address]) +
-                               " does not fit in 32 bits; correct the plan to get a PIC listing"};
-    }
+    if (const auto beyond = wordBeyond32Bits(in.registers))
+        return {false, *beyond + " to get a PIC listing"};
     const std::string multiplierNote = in.rfMult > 1 ? " RF MULT *" + str(in.rfMult) : "";
     std::string text =
         "  ;  Fout " + in.foText + "MHz" + multiplierNote + "  Resolution " + in.resText + "Hz\r\n";

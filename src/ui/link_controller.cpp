@@ -111,14 +111,25 @@ RegisterImage LinkController::registers() const {
     return window_.state().registers;
 }
 
+// Words of an undefined plan belong to an earlier one, and a word beyond 32
+// bits makes no register line: either way one line under the command's name
+// says why, and nothing goes to the board.
+bool LinkController::sendable(const QString& command) {
+    if (!window_.planDefined()) {
+        appendLine(command + ": the plan is undefined (the status line says why); nothing sent");
+        return false;
+    }
+    if (const auto beyond = wordBeyond32Bits(registers())) {
+        appendLine(command + ": " + qText(*beyond) + "; nothing sent");
+        return false;
+    }
+    return true;
+}
+
 void LinkController::updateAll() {
     if (!link_.isOpen()) return;
     if (window_.state().notInit != 0) window_.recalculate();
-    if (!window_.planDefined()) {
-        appendLine("Update all registers: the plan is undefined (the status line says why); "
-                   "nothing sent");
-        return;
-    }
+    if (!sendable("Update all registers")) return;
     clearConsole();
     if (link::sendAllRegisters(link_, [this] { return registers(); }))
         window_.controls().QuickUpdate->setEnabled(true);
@@ -127,11 +138,7 @@ void LinkController::updateAll() {
 void LinkController::quickFreqUpdate() {
     if (window_.state().notInit == 0 || !link_.isOpen()) return;
     window_.recalculate();
-    if (!window_.planDefined()) {
-        appendLine("Quick Freq Update: the plan is undefined (the status line says why); "
-                   "nothing sent");
-        return;
-    }
+    if (!sendable("Quick Freq Update")) return;
     clearConsole();
     link::sendFrequencyRegisters(link_, [this] { return registers(); });
 }
@@ -139,10 +146,7 @@ void LinkController::quickFreqUpdate() {
 void LinkController::storeEE() {
     if (!link_.isOpen()) return;
     window_.recalculate();
-    if (!window_.planDefined()) {
-        appendLine("Store to EE: the plan is undefined (the status line says why); nothing sent");
-        return;
-    }
+    if (!sendable("Store to EE")) return;
     clearConsole();
     link::storeAllRegisters(link_, [this] { return registers(); });
 }

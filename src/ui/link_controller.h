@@ -45,6 +45,7 @@ private:
     void appendLine(const QString& line);
     void clearConsole();
     void portFailed(const QString& message);
+    bool sendable(const QString& command);
     void showLinkOpen(bool open);
     RegisterImage registers() const;
 

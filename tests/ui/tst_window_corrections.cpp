@@ -27,6 +27,18 @@ QString device(const sim::PtyBoard& board) {
     return QString::fromStdString(board.devicePath());
 }
 
+void connectTo(MainWindow& window, const sim::PtyBoard& board) {
+    auto& c = window.controls();
+    c.CPNo->setText(device(board));
+    BoxCloser closer;
+    c.SetCP->click();
+    QVERIFY(window.linkController().serialLink().isOpen());
+}
+
+QString listingOf(const RegisterImage& image) {
+    return QString::fromStdString(registerListing(image)).replace("\r\n", "\n");
+}
+
 } // namespace
 
 class TestWindowCorrections : public QObject {
@@ -122,6 +134,38 @@ private slots:
             expected += line + link::storeMark + line;
         }
         QCOMPARE(QByteArray::fromStdString(board.received()), expected);
+    }
+
+    // An empty resolution box reads as 0.01 Hz and puts D = 10^9 into Reg2,
+    // nine hexadecimal digits: the listing shows it, and no transfer sends it.
+    void wordBeyond32BitsIsNotSent_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("command");
+        QTest::newRow("Update all registers") << "Update"
+                                              << "Update all registers";
+        QTest::newRow("Quick Freq Update") << "QuickUpdate"
+                                           << "Quick Freq Update";
+        QTest::newRow("Store to EE") << "StoreEE"
+                                     << "Store to EE";
+        QTest::newRow("step up") << "QStepUp"
+                                 << "Quick Freq Update";
+    }
+    void wordBeyond32BitsIsNotSent() {
+        QFETCH(QString, button);
+        QFETCH(QString, command);
+        sim::PtyBoard board;
+        MainWindow window;
+        connectTo(window, board);
+        auto& c = window.controls();
+        c.Res->setText("");
+        QVERIFY(c.Text1->toPlainText().contains("         2    3BDACA002\n"));
+        qobject_cast<QPushButton*>(control(window, button))->click();
+        QCOMPARE(
+            c.Text1->toPlainText(),
+            listingOf(window.state().registers) + command +
+                ": Reg2 = 3BDACA002 does not fit in 32 bits; correct the plan; nothing sent\n");
+        QTest::qWait(60);
+        QCOMPARE(board.received(), "");
     }
 };
 
