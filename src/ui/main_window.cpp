@@ -1,6 +1,7 @@
 #include "ui/main_window.h"
 
 #include <QCloseEvent>
+#include <QMouseEvent>
 #include <QFontDatabase>
 #include <QStatusBar>
 
@@ -227,8 +228,12 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     QMainWindow::closeEvent(event);
 }
 
+// A click into Res is a left-button click; the right button opens the box's
+// context menu.
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == ui_->Res && event->type() == QEvent::MouseButtonPress) resClicked();
+    if (watched == ui_->Res && event->type() == QEvent::MouseButtonPress &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+        resClicked();
     return QMainWindow::eventFilter(watched, event);
 }
 

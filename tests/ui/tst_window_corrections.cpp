@@ -167,6 +167,21 @@ private slots:
         QTest::qWait(60);
         QCOMPARE(board.received(), "");
     }
+
+    // The console takes typing like any text box; only a left click into the
+    // resolution box means an MFSK spacing typed by hand.
+    void consoleTakesTypingResTakesLeftClicks() {
+        MainWindow window;
+        auto& c = window.controls();
+        QTest::keyClicks(c.Text1, "typed");
+        QVERIFY(c.Text1->toPlainText().contains("typed"));
+        for (Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton}) {
+            QTest::mouseClick(c.Res, button);
+            QCOMPARE(c.WSJT->text(), "WSJT Mode Step");
+        }
+        QTest::mouseClick(c.Res, Qt::LeftButton);
+        QCOMPARE(c.WSJT->text(), "MFSK Mode");
+    }
 };
 
 QTEST_MAIN(TestWindowCorrections)
