@@ -132,7 +132,7 @@ void LinkController::updateAll() {
     if (!sendable("Update all registers")) return;
     clearConsole();
     if (link::sendAllRegisters(link_, [this] { return registers(); }))
-        window_.controls().QuickUpdate->setEnabled(true);
+        window_.enableQuickUpdate(true);
 }
 
 void LinkController::quickFreqUpdate() {
@@ -201,7 +201,7 @@ void LinkController::initFromEE() {
 
     s.notInit = 1;
     window_.recalculate();
-    c.QuickUpdate->setEnabled(true);
+    window_.enableQuickUpdate(true);
 }
 
 // Bytes show one character each. A CR LF split across two pieces is one line

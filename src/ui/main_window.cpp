@@ -147,6 +147,11 @@ void MainWindow::startUp() {
     recalculate();
 }
 
+void MainWindow::enableQuickUpdate(bool enabled) {
+    for (QWidget* button : {ui_->QuickUpdate, ui_->QStepUp, ui_->QStepDn})
+        button->setEnabled(enabled);
+}
+
 void MainWindow::recalculateIfReady() {
     if (state_.notInit != 0) recalculate();
 }

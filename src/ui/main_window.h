@@ -49,6 +49,10 @@ public:
     // then still those of the last defined plan, not of the inputs shown.
     bool planDefined() const { return planDefined_; }
 
+    // Quick Freq Update and the two step buttons, which end with it: a new
+    // output divider disables them until a full update or a read-back.
+    void enableQuickUpdate(bool enabled);
+
     // The board link behind the port box and the transfer buttons.
     LinkController& linkController();
 

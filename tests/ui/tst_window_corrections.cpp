@@ -39,6 +39,14 @@ QString listingOf(const RegisterImage& image) {
     return QString::fromStdString(registerListing(image)).replace("\r\n", "\n");
 }
 
+// "1 1 0": whether each of the named controls is enabled.
+QString enabledStates(MainWindow& window, const QString& names) {
+    QStringList states;
+    for (const QString& name : names.split(' '))
+        states << (control(window, name)->isEnabled() ? "1" : "0");
+    return states.join(' ');
+}
+
 } // namespace
 
 class TestWindowCorrections : public QObject {
@@ -181,6 +189,24 @@ private slots:
         }
         QTest::mouseClick(c.Res, Qt::LeftButton);
         QCOMPARE(c.WSJT->text(), "MFSK Mode");
+    }
+
+    // The step buttons end with Quick Freq Update, so they wait with it for
+    // the full update of a new output divider, or for a read-back.
+    void stepButtonsFollowQuickUpdate() {
+        sim::PtyBoard board;
+        MainWindow window;
+        connectTo(window, board);
+        auto& c = window.controls();
+        const QString buttons = "QuickUpdate QStepUp QStepDn";
+        c.Odiv->setValue(2);
+        QCOMPARE(enabledStates(window, buttons), "0 0 0");
+        c.Update->click();
+        QCOMPARE(enabledStates(window, buttons), "1 1 1");
+        c.Odiv->setValue(1);
+        QCOMPARE(enabledStates(window, buttons), "0 0 0");
+        c.Init->click();
+        QCOMPARE(enabledStates(window, buttons), "1 1 1");
     }
 };
 
