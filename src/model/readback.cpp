@@ -113,11 +113,12 @@ RestoreOutcome restoreFrom(const StoredSet& stored, const RestoreContext& contex
     r.outTerm = static_cast<int>((v6 >> 6) & 0xF);
     r.vcoGain = static_cast<int>((v6 >> 10) & 0xF);
 
-    // The doubler handler runs only when the doubler changes: switching it on
-    // sets R to 1, switching it off takes R from the scroll bar.
+    // Without the doubler the R read is set into the scroll bar too, so
+    // switching the doubler off takes that same R back from it; the doubler
+    // handler runs only when the doubler changes, and switching it on sets R
+    // to 1.
     r.r = r.rField;
     if (r.doubler && !context.doubler) r.r = 1;
-    if (!r.doubler && context.doubler) r.r = context.rScroll;
 
     if (r.odiv == 0) return RestoreRefusal{refusal("output divider 0 (1 to 63 allowed)")};
     if (r.order > 4)
@@ -153,7 +154,7 @@ RestoreOutcome restoreFromAnswer(std::string_view answer, const RestoreContext& 
 }
 
 RestoreContext restoreContextOf(const ControlState& controls) {
-    return {controls.fr, planInputsFrom(controls).rfMult, controls.doubler, controls.rScroll};
+    return {controls.fr, planInputsFrom(controls).rfMult, controls.doubler};
 }
 
 ControlState restoredControls(const Restore& restore, ControlState c) {

@@ -35,13 +35,12 @@ struct StoredSet {
 StoredSet parseStoredSet(std::string_view answer);
 
 // What the restore takes from the window as it stands: the reference and the
-// multiplier are not part of the stored set, and the doubler and the R scroll
-// bar decide which R the window ends up with.
+// multiplier are not part of the stored set, and the doubler decides which R
+// the window ends up with.
 struct RestoreContext {
     std::string frText = " 10";
     double rfMult = 1;
     bool doubler = false; // RefDbl before the restore
-    int rScroll = 1;      // Rscroll position
 };
 
 // The values the restore assigns, one field per step and in the window's units.
@@ -87,9 +86,9 @@ RestoreOutcome restoreFromAnswer(std::string_view answer, const RestoreContext& 
 RestoreContext restoreContextOf(const ControlState& controls);
 
 // The controls after the restore, for plans worked out from a ControlState
-// (kelvanectl). The window keeps Rscroll where it was and holds the restored R
-// in its variable; here, without the doubler, R goes into rScroll, which is
-// where planInputsFrom() takes it from.
+// (kelvanectl). As in the window, without the doubler the restored R goes into
+// rScroll, which is where planInputsFrom() takes it from; with it, rScroll
+// stays where it was.
 ControlState restoredControls(const Restore& restore, ControlState controls);
 
 } // namespace kelvane

@@ -165,8 +165,7 @@ void LinkController::initFromEE() {
         return;
     }
 
-    const RestoreContext context{c.Fr->text().toStdString(), s.rfMult, c.RefDbl->isChecked(),
-                                 c.Rscroll->value()};
+    const RestoreContext context{c.Fr->text().toStdString(), s.rfMult, c.RefDbl->isChecked()};
     const RestoreOutcome outcome =
         restoreFromAnswer(c.Text1->toPlainText().toLatin1().toStdString(), context);
     if (const auto* refusal = std::get_if<RestoreRefusal>(&outcome)) {
@@ -177,6 +176,9 @@ void LinkController::initFromEE() {
     const Restore& r = std::get<Restore>(outcome);
     c.Odiv->setValue(r.odiv);
     s.r = r.rField;
+    // The R divider shows the R read, unless the doubler read holds R at 1;
+    // the bar's own handler sets R to the same value.
+    if (!r.doubler) c.Rscroll->setValue(r.rField);
     s.n = r.n;
     s.denom = r.denom;
     s.fract = r.fract;

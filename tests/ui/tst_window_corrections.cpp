@@ -208,6 +208,36 @@ private slots:
         c.Init->click();
         QCOMPARE(enabledStates(window, buttons), "1 1 1");
     }
+
+    // The R divider read back stands in Rscroll as well, whatever the
+    // window's doubler was; a stored doubler leaves Rscroll where it is.
+    void readBackSetsTheRDivider_data() {
+        QTest::addColumn<bool>("storedDoubler");
+        QTest::addColumn<bool>("windowDoubler");
+        QTest::addColumn<QString>("shown");
+        const QString rFive = "Ref Doubler [ ]|R divider 5|1..4096 = 5";
+        QTest::newRow("no doubler") << false << false << rFive;
+        QTest::newRow("doubler in the window only") << false << true << rFive;
+        QTest::newRow("doubler stored")
+            << true << false << "Ref Doubler [x]|R divider 1 (hidden)|1..4096 = 3 (hidden)";
+    }
+    void readBackSetsTheRDivider() {
+        QFETCH(bool, storedDoubler);
+        QFETCH(bool, windowDoubler);
+        sim::PtyBoard board;
+        MainWindow window;
+        connectTo(window, board);
+        auto& c = window.controls();
+        c.Rscroll->setValue(5);
+        c.RefDbl->setChecked(storedDoubler);
+        c.StoreEE->click();
+        const RegisterImage stored = window.state().registers;
+        c.RefDbl->setChecked(windowDoubler);
+        c.Rscroll->setValue(3);
+        c.Init->click();
+        QTEST(shownStates(window, "RefDbl Rlabel Rscroll"), "shown");
+        QCOMPARE(window.state().registers, stored);
+    }
 };
 
 QTEST_MAIN(TestWindowCorrections)
