@@ -170,6 +170,9 @@ void LinkController::initFromEE() {
         restoreFromAnswer(c.Text1->toPlainText().toLatin1().toStdString(), context);
     if (const auto* refusal = std::get_if<RestoreRefusal>(&outcome)) {
         s.notInit = 1;
+        // An input changed during the wait did not recalculate; nothing is
+        // restored now to do it, so the listing replaces the answer here.
+        if (window_.recalculationSkipped()) window_.recalculate();
         appendLine(qText(refusal->line));
         return;
     }

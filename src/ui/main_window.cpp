@@ -153,10 +153,14 @@ void MainWindow::enableQuickUpdate(bool enabled) {
 }
 
 void MainWindow::recalculateIfReady() {
-    if (state_.notInit != 0) recalculate();
+    if (state_.notInit != 0)
+        recalculate();
+    else
+        recalculationSkipped_ = true;
 }
 
 void MainWindow::recalculate() {
+    recalculationSkipped_ = false;
     const auto& c = *ui_;
     PlanInputs inputs;
     inputs.foText = c.Fo->text().toStdString();

@@ -45,6 +45,9 @@ public:
     // display shows the last defined plan.
     void recalculate();
     void recalculateIfReady();
+    // True when a change came while the window was not ready and no
+    // recalculation has run since: the displays lag behind the inputs.
+    bool recalculationSkipped() const { return recalculationSkipped_; }
     // False while the last recalculation was refused: the register words are
     // then still those of the last defined plan, not of the inputs shown.
     bool planDefined() const { return planDefined_; }
@@ -99,6 +102,7 @@ private:
     QLabel* planStatus_ = nullptr;
     ModesController* modes_ = nullptr;
     bool planDefined_ = false;
+    bool recalculationSkipped_ = false;
     QString planFc_; // Fc of the last defined plan; the Fr handler previews over it
     LinkController* link_ = nullptr;
 };

@@ -238,6 +238,36 @@ private slots:
         QTEST(shownStates(window, "RefDbl Rlabel Rscroll"), "shown");
         QCOMPARE(window.state().registers, stored);
     }
+
+    // An input changed during the wait recalculates at the end when the answer
+    // restores nothing: the listing replaces what arrived, the refusal follows.
+    void readBackRestoringNothingCatchesUp_data() {
+        QTest::addColumn<bool>("silent");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("silent board") << true << "no answer from the board";
+        QTest::newRow("refused answer") << false << "output divider 0 (1 to 63 allowed)";
+    }
+    void readBackRestoringNothingCatchesUp() {
+        QFETCH(bool, silent);
+        QFETCH(QString, line);
+        QTemporaryDir dir;
+        sim::BoardOptions options;
+        options.faults.noReply = silent;
+        if (!silent) {
+            options.eepromPath = dir.filePath("ee.txt").toStdString();
+            QFile file(QString::fromStdString(options.eepromPath));
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write("FF4800A4\n") == 9);
+        }
+        sim::PtyBoard board(options);
+        MainWindow window;
+        connectTo(window, board);
+        auto& c = window.controls();
+        QTimer::singleShot(300, &window, [&c] { c.Res->setText("20"); });
+        c.Init->click();
+        QCOMPARE(shownStates(window, "Dn"), "D =    500000");
+        QCOMPARE(c.Text1->toPlainText(), listingOf(window.state().registers) +
+                                             "Init from EE: " + line + "; nothing changed\n");
+    }
 };
 
 QTEST_MAIN(TestWindowCorrections)
