@@ -33,7 +33,8 @@ constexpr Command commands[] = {
      "kelvanectl send --port 1 --quick --fo 2320.26\n"
      "kelvanectl send --port COM3 --store --fo 2304.1 --res 10",
      "Exit status: 0 sent; 1 the port could not be opened, or closed before the last\n"
-     "line; 2 bad usage, no --port or port 0, or no plan for these inputs.",
+     "line; 2 bad usage, no --port or port 0, no plan for these inputs, or a word\n"
+     "beyond 32 bits.",
      runSend},
     {"save", "write the inputs as a setup file for the window and --setup",
      "kelvanectl save lo-10368.kelvane --name LO-10368 --fo 10368 --rfmult 4\n"

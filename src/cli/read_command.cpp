@@ -128,7 +128,7 @@ int runRead(const QStringList& arguments) {
         std::fprintf(stderr, "kelvanectl: %s\n", refusal->line.c_str());
         return exitFailure;
     }
-    const Inputs after = freshStartInputs(std::get<Restore>(outcome));
+    const Inputs after = std::get<Restore>(outcome).inputs;
     const auto recalculation = recalculate(after, planVariablesFrom(after));
     // The restore refuses sets that give no plan.
     const auto& result = std::get<Recalculation>(recalculation);

@@ -44,6 +44,10 @@ int runSend(const QStringList& arguments) {
     const RegisterImage image = result.registers;
     QStringList warnings = planWarnings(*inputs, result);
     const bool json = parser.isSet("json");
+    if (const auto beyond = wordBeyond32Bits(image)) {
+        std::fprintf(stderr, "kelvanectl: %s\n", beyond->c_str());
+        return exitUsage;
+    }
 
     link::SerialLink link;
     if (auto exit = openPort(link, parser)) return *exit;

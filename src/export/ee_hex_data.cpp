@@ -7,11 +7,6 @@
 
 namespace kelvane {
 
-bool fitsRegisterWord(std::int64_t word) {
-    constexpr std::int64_t span = std::int64_t{1} << 32;
-    return word >= -span && word < span;
-}
-
 std::string eeHexData(std::int64_t word) {
     if (!fitsRegisterWord(word))
         throw std::out_of_range("register word " + hexWord(word) + " does not fit in 32 bits");

@@ -5,11 +5,9 @@
 #include <cstdint>
 #include <string>
 
-namespace kelvane {
+#include "model/registers.h"
 
-// Words the declaration can hold: 0 ... 2^32 - 1, and the negative values a
-// composition may give, which stand for the word plus 2^32.
-bool fitsRegisterWord(std::int64_t word);
+namespace kelvane {
 
 // "   de  0x04, 0xF4, 0x24, 0x02" for 0x04F42402: always 29 characters.
 // Throws std::out_of_range for a word that does not fit, which four bytes

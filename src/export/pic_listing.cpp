@@ -8,11 +8,8 @@ namespace kelvane {
 
 GeneratedText picListing(const Inputs& in, const PlanVariables& v, const Plan& plan,
                          const RegisterImage& registers) {
-    for (int address : transferOrder) {
-        if (!fitsRegisterWord(registers[address]))
-            return {false, "Reg" + std::to_string(address) + " = " + hexWord(registers[address]) +
-                               " does not fit in 32 bits; correct the plan to get a PIC listing"};
-    }
+    if (const auto beyond = wordBeyond32Bits(registers))
+        return {false, *beyond + " to get a PIC listing"};
     const std::string multiplierNote = v.rfMult > 1 ? " RF MULT *" + str(v.rfMult) : "";
     std::string text =
         "  ;  Fout " + in.fo + "MHz" + multiplierNote + "  Resolution " + in.res + "Hz\r\n";

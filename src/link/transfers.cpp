@@ -22,9 +22,12 @@ bool sendFrequencyRegisters(SerialLink& link, const RegisterSource& image) {
 
 bool storeAllRegisters(SerialLink& link, const RegisterSource& image) {
     for (int address : transferOrder) {
-        if (!link.waitResponse(registerLine(image()[address]))) return false;
+        // Both copies are one line: a change during the pause between them
+        // must not leave the chip and the EEPROM holding different words.
+        const QByteArray line = registerLine(image()[address]);
+        if (!link.waitResponse(line)) return false;
         link.write(storeMark);
-        if (!link.waitResponse(registerLine(image()[address]))) return false;
+        if (!link.waitResponse(line)) return false;
     }
     return true;
 }

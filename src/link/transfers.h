@@ -30,9 +30,11 @@
 //   init\r\n  (1.5 s)                      0x00 00 00 17\r\n 0x00 00 00 8D\r\n ...
 //                                          0x61 A8 0E 80\r\n
 //
-// Each line is built from the register image at the moment it is written, so
-// when another transfer runs inside a pause of this one, the board still ends
-// up with the newest words.
+// Each word's line is built from the register image when the word's turn
+// comes, so when another transfer runs inside a pause of this one, the board
+// still ends up with the newest words. Store to EE builds a word's line once
+// and sends that same line before and after the store mark, so the chip and
+// the EEPROM always get the same word.
 
 #include <QByteArray>
 #include <cstdint>
@@ -43,7 +45,7 @@
 
 namespace kelvane::link {
 
-// The register image as it is now; asked again for every line.
+// The register image as it is now; asked again for every word.
 using RegisterSource = std::function<RegisterImage()>;
 
 inline const QByteArray storeMark = "W\r\n";

@@ -95,11 +95,13 @@ RestoreOutcome restoreFrom(const StoredSet& stored, const Inputs& before,
     in.outTerm = static_cast<int>((v6 >> 6) & 0xF);
     in.vcoGain = static_cast<int>((v6 >> 10) & 0xF);
 
-    // The doubler handler runs only when the doubler changes: switching it on
-    // sets R to 1, switching it off takes R from the scroll bar.
+    // Without the doubler the R read is set into the scroll bar too, so
+    // switching the doubler off takes that same R back from it; the doubler
+    // handler runs only when the doubler changes, and switching it on sets R
+    // to 1.
     v.r = r.rField;
+    if (!in.doubler) in.r = r.rField;
     if (in.doubler && !before.doubler) v.r = 1;
-    if (!in.doubler && before.doubler) v.r = before.r;
 
     if (in.odiv == 0) return RestoreRefusal{refusal("output divider 0 (1 to 63 allowed)")};
     if (in.order > 4)
@@ -133,12 +135,6 @@ RestoreOutcome restoreFromAnswer(std::string_view answer, const Inputs& before,
                                  const PlanVariables& variables) {
     if (answer.empty()) return RestoreRefusal{refusal("no answer from the board")};
     return restoreFrom(parseStoredSet(answer), before, variables);
-}
-
-Inputs freshStartInputs(const Restore& restore) {
-    Inputs in = restore.inputs;
-    if (!in.doubler) in.r = restore.variables.r;
-    return in;
 }
 
 } // namespace kelvane

@@ -37,12 +37,11 @@ StoredSet parseStoredSet(std::string_view answer);
 
 // What the restore assigns, in the window's units. The restore takes the
 // reference and the multiplier from the window as it stands (they are not part
-// of the stored set), and the doubler and the R scroll bar decide which R the
-// window ends up with.
+// of the stored set), and the doubler decides which R the window ends up with.
 struct Restore {
     // The controls after the restore, their handlers having run: clearing
-    // ExtVCO clears CPP. Rscroll stays where it was; the R in use is
-    // variables.r.
+    // ExtVCO clears CPP. Without the doubler Rscroll takes the R read; with
+    // it, Rscroll stays where it was. The R in use is variables.r.
     Inputs inputs;
     int rField = 1; // R as stored; assigned before the doubler
     // fout, fvco and fres as the restore assigns them, before the texts of Res
@@ -71,9 +70,5 @@ RestoreOutcome restoreFrom(const StoredSet& stored, const Inputs& before,
 RestoreOutcome restoreFromAnswer(std::string_view answer, const Inputs& before,
                                  const PlanVariables& variables);
 
-// The inputs that give the restored plan from a fresh start, as kelvanectl
-// prints them: the restored R stands in the R scroll bar unless the doubler
-// is on.
-Inputs freshStartInputs(const Restore& restore);
 
 } // namespace kelvane

@@ -64,4 +64,17 @@ std::string registerListing(const RegisterImage& image) {
     return text;
 }
 
+bool fitsRegisterWord(std::int64_t word) {
+    constexpr std::int64_t span = std::int64_t{1} << 32;
+    return word >= -span && word < span;
+}
+
+std::optional<std::string> wordBeyond32Bits(const RegisterImage& image) {
+    for (int address : transferOrder)
+        if (!fitsRegisterWord(image[address]))
+            return "Reg" + std::to_string(address) + " = " + hexWord(image[address]) +
+                   " does not fit in 32 bits; correct the plan";
+    return std::nullopt;
+}
+
 } // namespace kelvane

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "model/plan.h"
@@ -46,5 +47,16 @@ RegisterImage composeRegisters(const Plan& plan, const Inputs& inputs,
 
 // Six lines of two words each, in transfer order, each ending in CR LF.
 std::string registerListing(const RegisterImage& image);
+
+// Words that fit in 32 bits: 0 ... 2^32 - 1, and the negative values a
+// composition may give, which stand for the word plus 2^32. A larger word (a D
+// of 2^28 or more puts Reg2 there) has no register line, no data-EEPROM
+// declaration and no place in the chip.
+bool fitsRegisterWord(std::int64_t word);
+
+// The first word of the image, in transfer order, that does not fit in 32
+// bits, in one line that names it and what to correct ("Reg2 = 3BDACA002 does
+// not fit in 32 bits; correct the plan"); nothing when every word fits.
+std::optional<std::string> wordBeyond32Bits(const RegisterImage& image);
 
 } // namespace kelvane

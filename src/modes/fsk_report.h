@@ -47,4 +47,9 @@ std::string fskReportText(const FskDenominators& d);
 GeneratedText fskReport(const Inputs& inputs, const PlanVariables& variables, const Plan& plan,
                         std::string_view shiftText);
 
+// In place of the report while the main window has no plan for its inputs:
+// its plan variables then still belong to an earlier plan.
+inline const GeneratedText fskWithoutPlan{
+    false, "No plan for these inputs (see the status line); correct them to get FSK data"};
+
 } // namespace kelvane

@@ -75,7 +75,7 @@ void MainWindow::odivChanged() {
     recalculateIfReady();
     // The quick update sends only the frequency words; a new divider also
     // changes registers 4 and 13, which only a full update sends.
-    ui_->QuickUpdate->setEnabled(false);
+    enableQuickUpdate(false);
 }
 
 // The charge pump polarity is offered only with an external VCO; leaving it

@@ -143,17 +143,28 @@ RegisterImage LinkController::registers() const {
     return window_.state().registers;
 }
 
+// Words of an undefined plan belong to an earlier one, and a word beyond 32
+// bits makes no register line: either way one line under the command's name
+// says why, and nothing goes to the board.
+bool LinkController::sendable(const QString& command) {
+    if (!window_.planDefined()) {
+        appendLine(command + ": the plan is undefined (the status line says why); nothing sent");
+        return false;
+    }
+    if (const auto beyond = wordBeyond32Bits(registers())) {
+        appendLine(command + ": " + qText(*beyond) + "; nothing sent");
+        return false;
+    }
+    return true;
+}
+
 void LinkController::updateAll() {
     if (!link_.isOpen()) return;
     if (window_.state().notInit != 0) window_.recalculate();
-    if (!window_.planDefined()) {
-        appendLine("Update all registers: the plan is undefined (the status line says why); "
-                   "nothing sent");
-        return;
-    }
+    if (!sendable("Update all registers")) return;
     clearConsole();
     if (link::sendAllRegisters(link_, [this] { return registers(); })) {
-        window_.controls().QuickUpdate->setEnabled(true);
+        window_.enableQuickUpdate(true);
         reportTransfer("Update all registers", int(transferOrder.size()));
     }
 }
@@ -161,11 +172,7 @@ void LinkController::updateAll() {
 void LinkController::quickFreqUpdate() {
     if (window_.state().notInit == 0 || !link_.isOpen()) return;
     window_.recalculate();
-    if (!window_.planDefined()) {
-        appendLine("Quick Freq Update: the plan is undefined (the status line says why); "
-                   "nothing sent");
-        return;
-    }
+    if (!sendable("Quick Freq Update")) return;
     clearConsole();
     if (link::sendFrequencyRegisters(link_, [this] { return registers(); }))
         reportTransfer("Quick Freq Update", 3);
@@ -174,10 +181,7 @@ void LinkController::quickFreqUpdate() {
 void LinkController::storeEE() {
     if (!link_.isOpen()) return;
     window_.recalculate();
-    if (!window_.planDefined()) {
-        appendLine("Store to EE: the plan is undefined (the status line says why); nothing sent");
-        return;
-    }
+    if (!sendable("Store to EE")) return;
     clearConsole();
     // Per word its line, the store mark and the line again.
     if (link::storeAllRegisters(link_, [this] { return registers(); }))
@@ -203,6 +207,9 @@ void LinkController::initFromEE() {
         restoreFromAnswer(answer, window_.inputs(), window_.planVariables());
     if (const auto* refusal = std::get_if<RestoreRefusal>(&outcome)) {
         s.notInit = 1;
+        // An input changed during the wait did not recalculate; nothing is
+        // restored now to do it, so the listing replaces the answer here.
+        if (window_.recalculationSkipped()) window_.recalculate();
         appendLine(qText(refusal->line));
         showStatus(qText(answer.empty() ? std::string(noReplyStatus) : refusal->line));
         return;
@@ -211,6 +218,9 @@ void LinkController::initFromEE() {
     const Inputs& in = r.inputs;
     c.Odiv->setValue(in.odiv);
     s.r = r.rField;
+    // The R divider shows the R read, unless the doubler read holds R at 1;
+    // the bar's own handler sets R to the same value.
+    if (!in.doubler) c.Rscroll->setValue(r.rField);
     s.n = r.n;
     s.denom = r.denom;
     s.fract = r.fract;
@@ -235,7 +245,7 @@ void LinkController::initFromEE() {
 
     s.notInit = 1;
     window_.recalculate();
-    c.QuickUpdate->setEnabled(true);
+    window_.enableQuickUpdate(true);
     showStatus(qText(restoredStatus(c.Fo->text().toStdString())));
 }
 

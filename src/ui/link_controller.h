@@ -4,7 +4,7 @@
 // "Quick Freq Update", "Store to EE" and "Init from EE".
 //
 // A transfer waits in its pauses with the window servicing events, so another
-// button may run inside a pause; the register lines are built as they are sent,
+// button may run inside a pause; each word's line is built when its turn comes,
 // so the board ends up with the newest words. When the port fails, the transfer
 // stops, one line in Text1 says so, and the port box comes back.
 
@@ -50,6 +50,7 @@ private:
     void showStatus(const QString& text);
     void clearConsole();
     void portFailed(const QString& message);
+    bool sendable(const QString& command);
     void showLinkOpen(bool open);
     RegisterImage registers() const;
 

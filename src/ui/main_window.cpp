@@ -1,6 +1,7 @@
 #include "ui/main_window.h"
 
 #include <QCloseEvent>
+#include <QMouseEvent>
 #include <QFontDatabase>
 #include <QScreen>
 #include <QScrollArea>
@@ -79,11 +80,16 @@ void MainWindow::prepareControls() {
                                fixedMetrics.lineSpacing() * 8);
 
     // A bare scroll bar is all arrows; a track of one text line between them
-    // gives the track clicks room, at any font size.
+    // gives the track clicks room, at any font size. A thumb drag notifies
+    // once, where it ends: otherwise every value passed would run the handler,
+    // and the output divider's handler would round Fo anew at each one.
+    // Arrows, track clicks, keys and the wheel still notify at once.
     for (QScrollBar* bar : std::initializer_list<QScrollBar*>{
              ui_->Rscroll, ui_->Odiv, ui_->CPGscroll, ui_->Dither, ui_->Order, ui_->Mux,
-             ui_->OutTerm, ui_->VcoGain, ui_->DivGain, ui_->ChgWSJT})
+             ui_->OutTerm, ui_->VcoGain, ui_->DivGain, ui_->ChgWSJT}) {
         bar->setFixedHeight(bar->sizeHint().height() + bar->fontMetrics().height());
+        bar->setTracking(false);
+    }
 
     reserveWidth(ui_->MuxCaption, muxCaptions);
     reserveWidth(ui_->DitherLabel, ditherCaptions);
@@ -196,16 +202,26 @@ void MainWindow::startUp() {
     recalculate();
 }
 
+void MainWindow::enableQuickUpdate(bool enabled) {
+    for (QWidget* button : {ui_->QuickUpdate, ui_->QStepUp, ui_->QStepDn})
+        button->setEnabled(enabled);
+}
+
 void MainWindow::recalculateIfReady() {
-    if (state_.notInit != 0) recalculate();
+    if (state_.notInit != 0)
+        recalculate();
+    else
+        recalculationSkipped_ = true;
 }
 
 void MainWindow::recalculate() {
+    recalculationSkipped_ = false;
     const auto& c = *ui_;
     const RecalculationOutcome outcome = kelvane::recalculate(inputs(), planVariables());
     planDefined_ = !std::holds_alternative<RefusedPlan>(outcome);
     if (const auto* refused = std::get_if<RefusedPlan>(&outcome)) {
         showRefusal(refused->reason, refused->dnCaption ? &*refused->dnCaption : nullptr);
+        emit planRefused();
         return;
     }
     const auto& result = std::get<Recalculation>(outcome);
@@ -221,7 +237,8 @@ void MainWindow::recalculate() {
 
     const auto& captions = result.captions;
     c.Fv->setText(qText(captions.fv));
-    c.Fc->setText(qText(captions.fc));
+    planFc_ = qText(captions.fc);
+    c.Fc->setText(planFc_);
     c.Dn->setText(qText(captions.dn));
     setTextColour(c.Dn, captions.dnColour);
     c.Frlabel->setText(qText(captions.frlabel));
@@ -265,9 +282,10 @@ void MainWindow::showPlanHints(const Plan& plan) {
 }
 
 // An undefined plan composes nothing: every display and word keeps the last
-// defined plan, D shows what made the plan fail, and the status line says why
-// until the next defined plan.
+// defined plan (Fc too, over the reference handler's preview), D shows what
+// made the plan fail, and the status line says why until the next defined plan.
 void MainWindow::showRefusal(const std::string& reason, const std::string* dnCaption) {
+    ui_->Fc->setText(planFc_);
     if (dnCaption) ui_->Dn->setText(qText(*dnCaption));
     setTextColour(ui_->Dn, colours::red);
     planStatus_->setText(qText(reason));
@@ -280,8 +298,12 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     QMainWindow::closeEvent(event);
 }
 
+// A click into Res is a left-button click; the right button opens the box's
+// context menu.
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == ui_->Res && event->type() == QEvent::MouseButtonPress) resClicked();
+    if (watched == ui_->Res && event->type() == QEvent::MouseButtonPress &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+        resClicked();
     return QMainWindow::eventFilter(watched, event);
 }
 

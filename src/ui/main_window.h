@@ -50,12 +50,20 @@ public:
 
     // Recomputes the plan, its displays, every register word and the register
     // listing from the controls and the state. A plan that the model refuses
-    // changes nothing but the D display (red) and the status line.
+    // changes nothing but the D display (red) and the status line; every other
+    // display shows the last defined plan.
     void recalculate();
     void recalculateIfReady();
+    // True when a change came while the window was not ready and no
+    // recalculation has run since: the displays lag behind the inputs.
+    bool recalculationSkipped() const { return recalculationSkipped_; }
     // False while the last recalculation was refused: the register words are
     // then still those of the last defined plan, not of the inputs shown.
     bool planDefined() const { return planDefined_; }
+
+    // Quick Freq Update and the two step buttons, which end with it: a new
+    // output divider disables them until a full update or a read-back.
+    void enableQuickUpdate(bool enabled);
 
     // The board link behind the port box and the transfer buttons.
     LinkController& linkController();
@@ -70,6 +78,8 @@ public:
 signals:
     // At the end of every recalculation that produced a plan.
     void recalculated();
+    // At the end of every recalculation that the model refused.
+    void planRefused();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -111,6 +121,8 @@ private:
     QLabel* planStatus_ = nullptr;
     ModesController* modes_ = nullptr;
     bool planDefined_ = false;
+    bool recalculationSkipped_ = false;
+    QString planFc_; // Fc of the last defined plan; the Fr handler previews over it
     LinkController* link_ = nullptr;
 };
 

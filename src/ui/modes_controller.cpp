@@ -17,6 +17,8 @@ ModesController::ModesController(MainWindow& window)
     connect(c.Export, &QPushButton::clicked, this, &ModesController::exportClicked);
     connect(c.Reg2FSK, &QPushButton::clicked, this, &ModesController::reg2FskClicked);
     connect(&window, &MainWindow::recalculated, this, &ModesController::windowRecalculated);
+    // A refused one too: the listing no longer belongs to the inputs on screen.
+    connect(&window, &MainWindow::planRefused, expForm_, &QWidget::hide);
 }
 
 // Writing Res runs the window's resolution handler, which recalculates.
@@ -60,7 +62,9 @@ void ModesController::exportClicked() {
 void ModesController::reg2FskClicked() {
     if (!fskReg2_) {
         fskReg2_ = new FSKReg2(
+            // Nothing old while the plan is refused: its variables belong to an earlier one.
             [this](const std::string& shiftText) {
+                if (!window_.planDefined()) return fskWithoutPlan;
                 return fskReport(window_.inputs(), window_.planVariables(), window_.planInForce(),
                                  shiftText);
             },

@@ -4,6 +4,7 @@
 // only the controls' texts, so the window's own handlers take the changes.
 
 #include <QObject>
+#include <optional>
 
 #include "export/pic_listing.h"
 #include "modes/fsk_report.h"

@@ -168,6 +168,9 @@ void TestKelvanectl::refusals_data() {
     QTest::newRow("Reg2 beyond 32 bits")
         << QStringList{"export", "--res", "0.01"}
         << "Reg2 = 3BDACA002 does not fit in 32 bits; correct the plan to get a PIC listing";
+    QTest::newRow("Reg2 beyond 32 bits, send")
+        << QStringList{"send", "--port", "1", "--res", "0.01"}
+        << "Reg2 = 3BDACA002 does not fit in 32 bits; correct the plan";
     QTest::newRow("mode and resolution")
         << QStringList{"export", "--wsjt", "3", "--res", "10"}
         << "--wsjt and --res both set the resolution text; give only one of them";
