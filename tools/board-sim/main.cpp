@@ -47,6 +47,7 @@ constexpr const char* usage =
     "  --flood BYTES         after the first line, send BYTES of text lines\n"
     "  --garbage             put NUL and non-ASCII bytes before every reply\n"
     "  --hangup-after N      hang up, as an unplugged adapter, after N lines\n"
+    "  --silent-after N      answer the first N lines, then nothing\n"
     "  --slow-reply SECONDS  send every reply SECONDS late (0 or more)\n"
     "  --no-reply            answer nothing\n"
     "\n"
@@ -110,12 +111,15 @@ int main(int argc, char* argv[]) {
             options.eepromPath = value;
         } else if (option == "--log") {
             options.logPath = value;
-        } else if (option == "--flood" || option == "--hangup-after") {
+        } else if (option == "--flood" || option == "--hangup-after" ||
+                   option == "--silent-after") {
             const auto n = number(value, true);
             if (!n || *n < 1)
                 return usageError(std::string(option) + " needs a whole number from 1 up");
             if (option == "--flood")
                 options.faults.floodBytes = static_cast<std::size_t>(*n);
+            else if (option == "--silent-after")
+                options.faults.silentAfterLines = static_cast<int>(*n);
             else
                 options.faults.hangupAfterLines = static_cast<int>(*n);
         } else if (option == "--slow-reply") {

@@ -188,9 +188,10 @@ void PtyBoard::handleInput(double now) {
         end = end == std::string::npos ? bytes.size() : end + 1;
         bool eepromChanged = false;
         int lines = 0;
+        std::string reply;
         {
             std::lock_guard lock(mutex_);
-            replies += board_.receive(std::string_view(bytes).substr(start, end - start));
+            reply = board_.receive(std::string_view(bytes).substr(start, end - start));
             eepromChanged = board_.takeEepromChanged();
             lines = board_.lineCount();
         }
@@ -203,6 +204,7 @@ void PtyBoard::handleInput(double now) {
             }
         }
         const Faults& faults = options_.faults;
+        if (faults.silentAfterLines == 0 || lines <= faults.silentAfterLines) replies += reply;
         if (faults.hangupAfterLines > 0 && lines >= faults.hangupAfterLines) {
             closeTerminal();
             return;

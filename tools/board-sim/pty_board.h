@@ -25,6 +25,7 @@ struct Faults {
     std::size_t floodBytes = 0;  // send this much text after the first line received
     bool garbage = false;        // put NUL and non-ASCII bytes before every reply
     int hangupAfterLines = 0;    // hang up once this many lines have come (0: never)
+    int silentAfterLines = 0;    // answer no line after this many (0: answer all)
     double slowReplySeconds = 0; // hold every reply back this long
     bool noReply = false;        // take lines but answer none
 };
