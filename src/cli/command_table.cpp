@@ -31,10 +31,11 @@ constexpr Command commands[] = {
     {"send", "send the register words of a plan to the board",
      "kelvanectl send --port /dev/ttyUSB0 --fo 2320.25\n"
      "kelvanectl send --port 1 --quick --fo 2320.26\n"
-     "kelvanectl send --port COM3 --store --fo 2304.1 --res 10",
-     "Exit status: 0 sent; 1 the port could not be opened, or closed before the last\n"
-     "line; 2 bad usage, no --port or port 0, no plan for these inputs, or a word\n"
-     "beyond 32 bits.",
+     "kelvanectl send --port COM3 --store --verify --fo 2304.1 --res 10",
+     "Exit status: 0 sent (with --verify: and stored as planned); 1 the port could not\n"
+     "be opened, or closed before the last line, or with --verify no register entry\n"
+     "came back; 3 with --verify, the stored set differs from the plan; 2 bad usage,\n"
+     "no --port or port 0, no plan for these inputs, or a word beyond 32 bits.",
      runSend},
     {"save", "write the inputs as a setup file for the window and --setup",
      "kelvanectl save lo-10368.kelvane --name LO-10368 --fo 10368 --rfmult 4\n"
@@ -50,6 +51,35 @@ constexpr Command commands[] = {
      "the board's answer held no register set to restore; 2 bad usage, no --port\n"
      "or port 0.",
      runRead},
+    {"verify", "compare the board's stored set with the words of a plan",
+     "kelvanectl verify --port /dev/ttyUSB0 --fo 2320.25\n"
+     "kelvanectl verify --port COM3 --fr 10 --json",
+     "Exit status: 0 every stored word matches the plan; 3 they differ; 1 the port\n"
+     "could not be opened or failed, or no register entry came back; 2 bad usage, no\n"
+     "--port or port 0, or no plan for these inputs.",
+     runVerify},
+    {"calibrate", "work out the corrected reference from a measured output",
+     "kelvanectl calibrate --measured 2320.250023\n"
+     "kelvanectl calibrate --measured 1160.1249884 --fo 1160.125 --odiv 2 --json",
+     "Exit status: 0 printed; 2 bad usage, no plan for these inputs, or a measured\n"
+     "value that is no number above 0 or lies more than 1000 ppm from the plan's\n"
+     "output.",
+     runCalibrate},
+    {"sweep", "step the board's output from one frequency to another",
+     "kelvanectl sweep --port /dev/ttyUSB0 --from 2320 --to 2321 --step 0.1 --dwell 1000\n"
+     "kelvanectl sweep --port 1 --from 2304.2 --to 2304 --step -0.001 --forever",
+     "Exit status: 0 sent; 130 stopped by Ctrl-C; 1 the port could not be opened or\n"
+     "failed, or the board stopped answering; 2 bad usage, no --port or port 0, or a\n"
+     "frequency of the sweep that cannot be sent (nothing is sent then).",
+     runSweep},
+    {"hop", "send the output frequencies of a list file in turn",
+     "kelvanectl hop --port /dev/ttyUSB0 --list beacons.txt --dwell 60000 --forever\n"
+     "kelvanectl hop --port COM3 --list channels.txt --repeat 3 --odiv 2",
+     "Exit status: 0 sent; 130 stopped by Ctrl-C; 1 the port could not be opened or\n"
+     "failed, or the board stopped answering; 2 bad usage, no --port or port 0, a\n"
+     "list that cannot be read, or a frequency in it that cannot be sent (nothing\n"
+     "is sent then).",
+     runHop},
     {"ports", "list the serial ports with their numbers", "kelvanectl ports",
      "Exit status: 0 listed, also when there is no port; 2 bad usage.", runPorts},
 };

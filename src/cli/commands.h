@@ -15,6 +15,10 @@ int runSend(const QStringList& arguments);
 int runSave(const QStringList& arguments);
 int runRead(const QStringList& arguments);
 int runPorts(const QStringList& arguments);
+int runVerify(const QStringList& arguments);
+int runCalibrate(const QStringList& arguments);
+int runSweep(const QStringList& arguments);
+int runHop(const QStringList& arguments);
 
 struct Command {
     const char* name;

@@ -13,14 +13,14 @@ void printUsage(std::FILE* to) {
     std::fputs("Usage: kelvanectl <command> [options]\n"
                "\n"
                "Computes the frequency plan, register words, PIC export and FSK data exactly\n"
-               "as the Kelvane window does, and sends the words to the synthesizer board or\n"
-               "reads its stored set back over a serial port.\n"
+               "as the Kelvane window does, and sends the words to the synthesizer board,\n"
+               "reads or verifies its stored set, or sweeps its output over a serial port.\n"
                "\n"
                "Commands:\n",
                to);
     for (const auto& command : kelvane::cli::commandTable()) {
         const QString example = QString(command.examples).section('\n', 0, 0);
-        std::fprintf(to, "  %-8s %s\n             %s\n", command.name, command.summary,
+        std::fprintf(to, "  %-9s %s\n              %s\n", command.name, command.summary,
                      example.toUtf8().constData());
     }
     std::fputs("\n"
@@ -34,7 +34,8 @@ void printUsage(std::FILE* to) {
                "left out keeps the control's value at the window's start-up.\n"
                "\n"
                "Exit status: 0 done; 1 the port or the board failed; 2 bad usage, or no plan\n"
-               "for the inputs.\n",
+               "for the inputs; 3 the board's EEPROM differs from the plan (verify); 130\n"
+               "stopped by Ctrl-C (sweep, hop).\n",
                to);
 }
 

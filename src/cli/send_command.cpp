@@ -4,6 +4,7 @@
 #include <QJsonArray>
 #include <cstdio>
 
+#include "cli/board_tools.h"
 #include "cli/command_line.h"
 #include "cli/commands.h"
 #include "cli/port_session.h"
@@ -26,6 +27,8 @@ int runSend(const QStringList& arguments) {
     addPortOption(parser);
     parser.addOption({"quick", "Send only Reg2, Reg1 and Reg0 (Quick Freq Update)."});
     parser.addOption({"store", "Send every word for the board's EEPROM (Store to EE)."});
+    parser.addOption({"verify", "With --store: then read the stored set back and compare it with "
+                                "the plan, as 'kelvanectl verify' does."});
     addControlOptions(parser);
     parser.addOption({"json", "Print one JSON object at the end: the words sent in sending order, "
                               "the replies and the warnings."});
@@ -33,6 +36,11 @@ int runSend(const QStringList& arguments) {
     if (auto exit = parseOrExit(parser, arguments)) return *exit;
     if (parser.isSet("quick") && parser.isSet("store"))
         return usageError("--quick and --store cannot be combined");
+    if (parser.isSet("verify") && !parser.isSet("store"))
+        return usageError("--verify checks what --store wrote; give both");
+    if (parser.isSet("verify") && parser.isSet("json"))
+        return usageError("--verify and --json cannot be combined; after the store, "
+                          "'kelvanectl verify --json' gives the comparison as JSON");
     const auto inputs = readInputOptions(parser);
     if (!inputs) return exitUsage;
     const auto outcome = recalculate(*inputs, planVariablesFrom(*inputs));
@@ -85,6 +93,8 @@ int runSend(const QStringList& arguments) {
                                  {"replies", QString::fromLatin1(replies)}},
                                 *inputs, result, warnings));
     }
+    if (completed && parser.isSet("verify"))
+        return finish(parser, warnings, verifyOnBoard(link, image, false));
     return finish(parser, warnings, completed ? exitOk : exitFailure);
 }
 

@@ -1,0 +1,54 @@
+// kelvanectl calibrate: the corrected reference frequency from an output
+// frequency a counter measured.
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <cstdio>
+
+#include "cli/command_line.h"
+#include "cli/commands.h"
+#include "cli/setup_inputs.h"
+#include "model/calibration.h"
+
+namespace kelvane::cli {
+
+int runCalibrate(const QStringList& arguments) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        "Works out how far the reference is off from the output frequency a counter\n"
+        "measured at the final output, for the plan that the options give. The plan's\n"
+        "words with the nominal reference give the achieved output (the wanted output\n"
+        "plus the plan's residual error, after the output divider and the RF\n"
+        "multiplication); the reference's error is that of the measured output\n"
+        "against it, and the corrected reference is reference x measured / achieved.\n"
+        "Give the corrected reference to --fr (or type it into \"Reference Input MHz\").");
+    parser.addOption({"measured", "The output frequency the counter measured, MHz.", "MHz"});
+    addControlOptions(parser);
+    parser.addOption({"json", "Print one JSON object instead of text."});
+    if (auto exit = parseOrExit(parser, arguments)) return *exit;
+    if (!parser.isSet("measured")) return usageError("--measured is required");
+    const auto controls = readInputOptions(parser);
+    if (!controls) return exitUsage;
+    const auto result = recalculateOrReport(*controls);
+    if (!result) return exitUsage;
+
+    const auto outcome = calibrateReference(parser.value("measured").toStdString(), "--measured",
+                                            result->plan, controls->fr);
+    if (const auto* refusal = std::get_if<CalibrationRefusal>(&outcome))
+        return usageError(QString::fromStdString(refusal->line));
+    const auto& c = std::get<Calibration>(outcome);
+    if (parser.isSet("json")) {
+        const QJsonObject object{{"achieved_mhz", c.achievedMhz},
+                                 {"measured_mhz", c.measuredMhz},
+                                 {"error_ppm", c.errorPpm},
+                                 {"error_hz", c.errorHz},
+                                 {"reference_mhz", c.referenceMhz},
+                                 {"reference_text", QString::fromStdString(c.referenceText)}};
+        writeOut(QJsonDocument(object).toJson(QJsonDocument::Indented).toStdString(), true);
+    } else {
+        writeOut(calibrationReport(c), false);
+    }
+    return exitOk;
+}
+
+} // namespace kelvane::cli

@@ -1,0 +1,180 @@
+#include "cli/run_session.h"
+
+#include <QElapsedTimer>
+#include <QTimer>
+#include <csignal>
+#include <cstdio>
+#include <limits>
+
+#include "cli/board_tools.h"
+#include "cli/command_line.h"
+#include "cli/port_session.h"
+#include "cli/setup_inputs.h"
+#include "link/transfers.h"
+
+#ifdef Q_OS_WIN
+#include <io.h>
+#define isatty _isatty
+#define fileno _fileno
+#else
+#include <unistd.h>
+#endif
+
+namespace kelvane::cli {
+namespace {
+
+volatile std::sig_atomic_t interrupted = 0;
+
+extern "C" void noteInterrupt(int) {
+    interrupted = 1;
+}
+
+// A board that answered before is taken as gone silent when neither this many
+// lines nor this much time have brought a byte.
+constexpr int silentLines = 12;
+constexpr qint64 silentMs = 2000;
+
+struct RunOptions {
+    std::chrono::milliseconds dwell{0};
+    long long passes = 1; // 0: until interrupted
+};
+
+std::optional<RunOptions> readRunOptions(const QCommandLineParser& parser) {
+    RunOptions options;
+    if (parser.isSet("dwell")) {
+        const auto ms = readNumberOption(parser, "dwell", "100", NumberRule::ZeroOrMore);
+        if (!ms) return std::nullopt;
+        if (*ms > std::numeric_limits<int>::max()) {
+            usageError("--dwell must be at most 2147483647 ms");
+            return std::nullopt;
+        }
+        options.dwell = std::chrono::milliseconds(static_cast<long long>(*ms + 0.5));
+    }
+    if (parser.isSet("repeat") && parser.isSet("forever")) {
+        usageError("--repeat and --forever cannot be combined");
+        return std::nullopt;
+    }
+    if (parser.isSet("forever")) options.passes = 0;
+    if (parser.isSet("repeat")) {
+        const auto passes = readWholeNumber(parser, "repeat", 1, 1000000);
+        if (!passes) return std::nullopt;
+        options.passes = *passes;
+    }
+    return options;
+}
+
+// "\r[#########-----------]  12/101  2320.110000 MHz", or with --forever the pass.
+void showProgress(long long done, long long total, long long pass, double mhz) {
+    constexpr int width = 30;
+    if (total > 0) {
+        const auto filled = static_cast<std::size_t>(done * width / total);
+        const std::string bar = std::string(filled, '#') + std::string(width - filled, '-');
+        std::fprintf(stderr, "\r[%s] %lld/%lld  %s ", bar.c_str(), done, total,
+                     runFrequencyText(mhz).c_str());
+    } else
+        std::fprintf(stderr, "\rpass %lld, %lld sent  %s ", pass, done,
+                     runFrequencyText(mhz).c_str());
+    std::fflush(stderr);
+}
+
+} // namespace
+
+void addRunOptions(QCommandLineParser& parser) {
+    addPortOption(parser);
+    parser.addOption({"dwell",
+                      "Time to stay at each frequency after its words are out, ms. "
+                      "Default 0.",
+                      "ms"});
+    parser.addOption({"repeat", "Run the list this many times, 1 to 1000000. Default 1.", "n"});
+    parser.addOption({"forever", "Run the list again and again until Ctrl-C."});
+    addControlOptions(parser);
+}
+
+int sendRun(const QCommandLineParser& parser, const FrequencyList& frequencies) {
+    const auto options = readRunOptions(parser);
+    if (!options) return exitUsage;
+    const auto inputs = readInputOptions(parser);
+    if (!inputs) return exitUsage;
+    if (const auto* refusal = std::get_if<RunRefusal>(&frequencies))
+        return usageError(QString::fromStdString(refusal->line) + "; nothing was sent");
+    const auto planned =
+        planRun(std::get<std::vector<double>>(frequencies), *inputs, planVariablesFrom(*inputs));
+    if (const auto* refusal = std::get_if<RunRefusal>(&planned))
+        return usageError(QString::fromStdString(refusal->line) + "; nothing was sent");
+    const auto& steps = std::get<std::vector<RunStep>>(planned);
+
+    link::SerialLink link;
+    if (auto exit = openPort(link, parser)) return *exit;
+    reportFailures(link);
+
+    // Replies are not shown; they only tell that the board is still there.
+    bool answered = false;
+    int linesSinceReply = 0;
+    QElapsedTimer sinceReply;
+    sinceReply.start();
+    QObject::connect(&link, &link::SerialLink::received, [&](const QByteArray&) {
+        answered = true;
+        linesSinceReply = 0;
+        sinceReply.restart();
+    });
+
+    // Ctrl-C during a transfer lets it finish; during the dwell it ends the
+    // dwell, with nothing on the wire.
+    interrupted = 0;
+    std::signal(SIGINT, noteInterrupt);
+    bool dwelling = false;
+    QTimer interruptWatch;
+    QObject::connect(&interruptWatch, &QTimer::timeout, [&] {
+        if (interrupted && dwelling) link.close();
+    });
+    interruptWatch.start(20);
+
+    const bool progress = isatty(fileno(stderr));
+    const long long total = options->passes * static_cast<long long>(steps.size());
+    const RunStep* last = nullptr;
+    auto stopped = [&] {
+        if (progress) std::fputc('\n', stderr);
+        if (last)
+            std::fprintf(stderr, "kelvanectl: stopped; the board is at %s\n",
+                         runFrequencyText(last->mhz).c_str());
+        else
+            std::fprintf(stderr, "kelvanectl: stopped; nothing was sent\n");
+        return exitInterrupted;
+    };
+
+    long long done = 0;
+    for (long long pass = 1; options->passes == 0 || pass <= options->passes; ++pass) {
+        for (const RunStep& step : steps) {
+            if (interrupted) return stopped();
+            const link::RegisterSource source = [&step] { return step.registers; };
+            const bool sent = last ? link::sendFrequencyRegisters(link, source)
+                                   : link::sendAllRegisters(link, source);
+            if (!sent) return exitFailure; // the port's own line is out
+            linesSinceReply += last ? 3 : 12;
+            last = &step;
+            ++done;
+            writeOut(runFrequencyText(step.mhz) + "\n", true);
+            if (progress) showProgress(done, total, pass, step.mhz);
+            if (answered && linesSinceReply >= silentLines && sinceReply.elapsed() >= silentMs) {
+                if (progress) std::fputc('\n', stderr);
+                std::fprintf(stderr,
+                             "kelvanectl: the board stopped answering after %s; check its "
+                             "power, cable and firmware\n",
+                             runFrequencyText(step.mhz).c_str());
+                link.close();
+                return exitFailure;
+            }
+            if (options->dwell.count() > 0 && !interrupted) {
+                dwelling = true;
+                const bool stayed = link.pause(options->dwell);
+                dwelling = false;
+                if (!stayed) return interrupted ? stopped() : exitFailure;
+            }
+        }
+    }
+    if (interrupted) return stopped();
+    if (progress) std::fputc('\n', stderr);
+    return exitOk;
+}
+
+} // namespace kelvane::cli
