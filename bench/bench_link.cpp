@@ -1,7 +1,7 @@
-// Pacing and processor use of the transfers, against kelvane-board-sim run as
-// its own program: the gap the board sees after every register line (target:
-// 50 to 52 ms) and this process's CPU time while a transfer runs (target: under
-// 5% of its wall time, since the pauses wait rather than spin).
+// Pacing and processor use of the transfers and of a kelvanectl sweep, against
+// kelvane-board-sim run as its own program: the gap the board sees after every
+// register line (target: 50 to 52 ms) and the CPU time while a transfer runs
+// (target: under 5% of its wall time, since the pauses wait rather than spin).
 
 #include <QCoreApplication>
 #include <QFile>
@@ -9,6 +9,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -26,9 +27,9 @@ double monotonicSeconds() {
         .count();
 }
 
-double cpuSeconds() {
+double cpuSeconds(int who = RUSAGE_SELF) {
     rusage usage{};
-    ::getrusage(RUSAGE_SELF, &usage);
+    ::getrusage(who, &usage);
     auto seconds = [](const timeval& t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
@@ -135,6 +136,30 @@ int main(int argc, char* argv[]) {
                 pauses.front(), pauses[pauses.size() / 2], pauses.back());
 
     link.close();
+    // A sweep as kelvanectl sends it, with the port to itself: the gaps between
+    // the lines the board receives, across the Update all registers and the
+    // quick updates after it.
+    std::vector<Figures> sweeps;
+    for (int i = 0; i < 3; ++i) {
+        const double start = monotonicSeconds();
+        const double cpuStart = cpuSeconds(RUSAGE_CHILDREN);
+        QProcess sweep;
+        sweep.start(KELVANECTL_PATH, {"sweep", "--port", device, "--from", "2320", "--to", "2321",
+                                      "--step", "0.05"});
+        if (!sweep.waitForFinished(30000) || sweep.exitCode() != 0)
+            qFatal("the sweep failed: %s", sweep.readAllStandardError().constData());
+        const double wall = monotonicSeconds() - start;
+        const double cpu = cpuSeconds(RUSAGE_CHILDREN) - cpuStart;
+        QThread::msleep(100); // the board's log catches up with the last line
+        const std::vector<double> times = arrivals(logPath, start);
+        Figures figures;
+        for (std::size_t j = 1; j < times.size(); ++j)
+            figures.gapsMs.push_back((times[j] - times[j - 1]) * 1000);
+        figures.cpuPercent = cpu / wall * 100;
+        sweeps.push_back(figures);
+    }
+    report("kelvanectl sweep of 21 frequencies (CPU including its start-up)", sweeps);
+
     board.terminate();
     board.waitForFinished(5000);
     return 0;
