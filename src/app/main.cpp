@@ -5,6 +5,7 @@
 
 #include "ui/main_window.h"
 #include "ui/setup_controller.h"
+#include "ui/tools_menu.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -21,6 +22,7 @@ int main(int argc, char* argv[]) {
 
     kelvane::ui::MainWindow window;
     auto* setups = new kelvane::ui::SetupController(window);
+    new kelvane::ui::ToolsMenu(window);
     window.show();
     if (!parser.positionalArguments().isEmpty()) setups->open(parser.positionalArguments().first());
     return QApplication::exec();

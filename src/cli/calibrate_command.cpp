@@ -33,7 +33,7 @@ int runCalibrate(const QStringList& arguments) {
     if (!result) return exitUsage;
 
     const auto outcome = calibrateReference(parser.value("measured").toStdString(), "--measured",
-                                            result->plan, controls->fr);
+                                            result->plan.fcorr, controls->fr);
     if (const auto* refusal = std::get_if<CalibrationRefusal>(&outcome))
         return usageError(QString::fromStdString(refusal->line));
     const auto& c = std::get<Calibration>(outcome);

@@ -29,7 +29,7 @@ std::string calibrationReport(const Calibration& c) {
 
 std::variant<Calibration, CalibrationRefusal> calibrateReference(std::string_view measuredText,
                                                                  std::string_view fieldName,
-                                                                 const Plan& plan,
+                                                                 double achievedMhz,
                                                                  std::string_view referenceText) {
     const auto read =
         readNumberField({fieldName, "2320.250012", NumberRule::AboveZero}, measuredText);
@@ -37,7 +37,7 @@ std::variant<Calibration, CalibrationRefusal> calibrateReference(std::string_vie
         return CalibrationRefusal{*refusal + " (the output frequency the counter shows, MHz)"};
     Calibration c;
     c.measuredMhz = std::get<double>(read);
-    c.achievedMhz = plan.fcorr;
+    c.achievedMhz = achievedMhz;
     const double reference = val(referenceText);
     if (!(c.achievedMhz > 0) || !(reference > 0))
         return CalibrationRefusal{"The plan gives no output to compare with: check the reference "

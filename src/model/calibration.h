@@ -11,7 +11,6 @@
 #include <string_view>
 #include <variant>
 
-#include "model/plan.h"
 
 namespace kelvane {
 
@@ -33,10 +32,11 @@ struct CalibrationRefusal {
 inline constexpr double largestReferenceErrorPpm = 1000;
 
 // `measuredText` is read as the window reads a box; `fieldName` names it in a
-// refusal ("--measured"). `referenceText` is the reference box's text.
+// refusal ("--measured"). `achievedMhz` is the plan's Fcorr, `referenceText`
+// the reference box's text.
 std::variant<Calibration, CalibrationRefusal> calibrateReference(std::string_view measuredText,
                                                                  std::string_view fieldName,
-                                                                 const Plan& plan,
+                                                                 double achievedMhz,
                                                                  std::string_view referenceText);
 
 // "Achieved output: 2320.25 MHz", "Measured output: ...", "Reference error: 1.000 ppm,

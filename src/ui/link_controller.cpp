@@ -12,6 +12,7 @@
 #include "model/control_help.h"
 #include "model/conversions.h"
 #include "model/link_status.h"
+#include "model/eeprom_verify.h"
 #include "model/readback.h"
 #include "ui/label_text.h"
 #include "ui/main_window.h"
@@ -64,6 +65,7 @@ LinkController::LinkController(MainWindow& window)
     connect(c.QuickUpdate, &QPushButton::clicked, this, &LinkController::quickFreqUpdate);
     connect(c.StoreEE, &QPushButton::clicked, this, &LinkController::storeEE);
     connect(c.Init, &QPushButton::clicked, this, &LinkController::initFromEE);
+    connect(c.VerifyEE, &QPushButton::clicked, this, &LinkController::verifyEE);
     connect(&link_, &link::SerialLink::received, this, &LinkController::received);
     connect(&link_, &link::SerialLink::failed, this, &LinkController::portFailed);
     c.CPNo->installEventFilter(this);
@@ -121,7 +123,7 @@ void LinkController::setCP() {
 
 void LinkController::showLinkOpen(bool open) {
     auto& c = window_.controls();
-    for (QWidget* button : {c.Update, c.QuickUpdate, c.StoreEE, c.Init})
+    for (QWidget* button : {c.Update, c.QuickUpdate, c.StoreEE, c.Init, c.VerifyEE})
         button->setVisible(open);
     if (open) {
         const QString text = c.CPNo->text();
@@ -257,6 +259,28 @@ void LinkController::received(const QByteArray& bytes) {
         replyCr_ = byte == '\r';
     }
     appendReceived(bytes);
+}
+
+// Asks for the stored set as "Init from EE" does and compares it with the
+// words of the plan on screen when the button was pressed. The console shows
+// the answer and then the verdict; nothing else in the window changes.
+void LinkController::verifyEE() {
+    if (!link_.isOpen()) return;
+    if (!window_.planDefined()) {
+        appendLine("Verify EE: the plan is undefined (the status line says why); nothing compared");
+        return;
+    }
+    const RegisterImage plan = registers();
+    clearConsole();
+    QByteArray answer;
+    const auto collect = connect(&link_, &link::SerialLink::received, this,
+                                 [&answer](const QByteArray& bytes) { answer += bytes; });
+    const bool answered = link::requestStoredSet(link_);
+    disconnect(collect);
+    if (!answered) return;
+    const auto outcome = verifyAnswer(answer.toStdString(), plan);
+    const auto* refusal = std::get_if<VerifyRefusal>(&outcome);
+    appendLine(qText(refusal ? refusal->line : verdictLine(std::get<EepromComparison>(outcome))));
 }
 
 // Bytes show one character each. A CR LF split across two pieces is one line

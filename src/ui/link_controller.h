@@ -1,7 +1,7 @@
 #pragma once
 // The main window's side of the board link: the port box and its button, the
 // board's console in Text1, and the transfer buttons "Update all registers",
-// "Quick Freq Update", "Store to EE" and "Init from EE".
+// "Quick Freq Update", "Store to EE", "Init from EE" and "Verify EE".
 //
 // A transfer waits in its pauses with the window servicing events, so another
 // button may run inside a pause; each word's line is built when its turn comes,
@@ -44,6 +44,7 @@ private:
     void storeEE();
     void initFromEE();
     void received(const QByteArray& bytes);
+    void verifyEE();
     void appendReceived(const QByteArray& bytes);
     void appendLine(const QString& line);
     void reportTransfer(const char* transfer, int linesSent);

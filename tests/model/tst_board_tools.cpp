@@ -100,7 +100,7 @@ private slots:
         QFETCH(Inputs, controls);
         QFETCH(QString, measured);
         const auto outcome = calibrateReference(measured.toStdString(), "--measured",
-                                                recalculated(controls).plan, controls.fr);
+                                                recalculated(controls).plan.fcorr, controls.fr);
         if (const auto* refusal = std::get_if<CalibrationRefusal>(&outcome)) {
             QTEST(q(refusal->line), "expected");
             return;

@@ -50,7 +50,7 @@ QString replies(const sim::PtyBoard& board) {
 
 // Every byte a transfer button sends for this image, in the board's order.
 QByteArray sentBy(const QString& button, const RegisterImage& image) {
-    if (button == "Init") return "init\r\n";
+    if (button == "Init" || button == "VerifyEE") return "init\r\n";
     const QList<int> order =
         button == "QuickUpdate" ? QList{2, 1, 0} : QList{7, 13, 12, 9, 8, 6, 5, 4, 3, 2, 1, 0};
     QByteArray bytes;
@@ -91,6 +91,7 @@ private slots:
     void readBackRestoresTheStoredSet();
     void openAndSendSendsTheSetup();
     void quickUpdateDuringReadBackSendsNothing();
+    void verifyComparesAndChangesNothing();
     void readBackRefusals_data();
     void readBackRefusals();
     void floodKeepsTheNewestText();
@@ -139,7 +140,8 @@ void TestLinkController::busyPortOpensOnceFreed() {
     QCOMPARE(closer.text, "COM Port Open\r\nRS232 Parameters  9600 Baud, N,8,2\r\n"
                           "Use with PIC Firmware  Vantrel \r\n");
     QCOMPARE(closer.icon, QMessageBox::NoIcon);
-    for (QWidget* shown : {c.Update, c.QuickUpdate, c.StoreEE, c.Init, c.QStepUp, c.QStepDn})
+    for (QWidget* shown :
+         {c.Update, c.QuickUpdate, c.StoreEE, c.Init, c.VerifyEE, c.QStepUp, c.QStepDn})
         QVERIFY2(!shown->isHidden(), qPrintable(shown->objectName()));
     QVERIFY(c.CPNo->isHidden() && c.Label6->isHidden() && !c.SetCP->isEnabled());
     QCOMPARE(c.SetCP->text(), "COM " + device(board));
@@ -240,6 +242,30 @@ void TestLinkController::readBackRestoresTheStoredSet() {
                  qPrintable(name + ": " + restored.value(name) + " instead of " +
                             storedControls.value(name)));
     }
+}
+
+// The verdict against the plan on screen ends the console; no control, word
+// or flag changes.
+void TestLinkController::verifyComparesAndChangesNothing() {
+    sim::PtyBoard board;
+    MainWindow window;
+    connectTo(window, board);
+    auto& c = window.controls();
+    for (const auto& [fo, verdict] :
+         {std::pair{" 2320.25", "EEPROM matches the plan: 12 of 12 words"},
+          std::pair{"2320.5",
+                    "EEPROM differs from the plan: Reg0 stored 61A80E80, plan C3500E80"}}) {
+        c.Fo->setText(fo);
+        const auto before = withoutConsole(window);
+        const RegisterImage words = window.state().registers;
+        c.VerifyEE->click();
+        QVERIFY2(c.Text1->toPlainText().endsWith(QString("0x61 A8 0E 80\n") + verdict + "\n"),
+                 qPrintable(c.Text1->toPlainText()));
+        QCOMPARE(withoutConsole(window), before);
+        QCOMPARE(window.state().registers, words);
+        QCOMPARE(window.state().notInit, 1);
+    }
+    QCOMPARE(board.received(), "init\r\ninit\r\n");
 }
 
 void TestLinkController::quickUpdateDuringReadBackSendsNothing() {
@@ -353,6 +379,7 @@ void TestLinkController::unplugMidTransfer_data() {
     QTest::newRow("Store to EE, after a register line") << "StoreEE" << 7 << 7 << true << false;
     QTest::newRow("Store to EE, after a store mark") << "StoreEE" << 5 << 6 << false << true;
     QTest::newRow("Init from EE") << "Init" << 1 << 1 << false << true;
+    QTest::newRow("Verify EE") << "VerifyEE" << 1 << 1 << true << false;
 }
 
 // The adapter goes away in the middle of a transfer: nothing more is sent, one
@@ -395,13 +422,14 @@ void TestLinkController::unplugMidTransfer() {
     QCOMPARE(window.state().notInit, 1);
     QCOMPARE(window.state().registers, image);
     auto after = withoutConsole(window);
-    for (QWidget* linkControl : {c.Update, c.QuickUpdate, c.StoreEE, c.Init, c.QStepUp, c.QStepDn})
+    for (QWidget* linkControl :
+         {c.Update, c.QuickUpdate, c.StoreEE, c.Init, c.VerifyEE, c.QStepUp, c.QStepDn})
         QVERIFY2(linkControl->isHidden(), qPrintable(linkControl->objectName()));
     for (QWidget* portBox : std::initializer_list<QWidget*>{c.CPNo, c.Label6, c.SetCP})
         QVERIFY2(!portBox->isHidden() && portBox->isEnabled(), qPrintable(portBox->objectName()));
     QCOMPARE(c.SetCP->text(), "COM Port");
-    for (const char* name : {"Update", "QuickUpdate", "StoreEE", "Init", "QStepUp", "QStepDn",
-                             "CPNo", "Label6", "SetCP"}) {
+    for (const char* name : {"Update", "QuickUpdate", "StoreEE", "Init", "VerifyEE", "QStepUp",
+                             "QStepDn", "CPNo", "Label6", "SetCP"}) {
         after.remove(name);
         before.remove(name);
     }
@@ -411,7 +439,7 @@ void TestLinkController::unplugMidTransfer() {
     connectTo(window, replacement);
     click(window, button);
     QCOMPARE(QByteArray::fromStdString(replacement.received()), sentBy(button, image));
-    if (button != "Init") {
+    if (button != "Init" && button != "VerifyEE") {
         QTRY_COMPARE(c.Text1->toPlainText(), replies(replacement));
         QVERIFY(c.Text1->toPlainText().startsWith("OK "));
     }

@@ -1,0 +1,56 @@
+#include "ui/calibrate_dialog.h"
+
+#include <QPushButton>
+
+#include "model/calibration.h"
+#include "model/conversions.h"
+#include "ui/label_text.h"
+#include "ui/main_window.h"
+#include "ui/main_window_controls.h"
+#include "ui_calibrate_dialog.h"
+
+namespace kelvane::ui {
+
+CalibrateDialog::CalibrateDialog(MainWindow& window)
+    : QDialog(&window), form_(std::make_unique<Ui::CalibrateDialog>()), window_(window) {
+    form_->setupUi(this);
+    for (QWidget* widget : findChildren<QWidget*>())
+        widget->setAccessibleDescription(widget->objectName());
+    setAccessibleDescription(objectName());
+    form_->Achieved->setText(qText(plainNumberText(window_.state().fcorr) + " MHz"));
+    connect(form_->Measured, &QLineEdit::textChanged, this, &CalibrateDialog::measuredChanged);
+    connect(form_->Buttons, &QDialogButtonBox::accepted, this, &CalibrateDialog::accept);
+    connect(form_->Buttons, &QDialogButtonBox::rejected, this, &CalibrateDialog::reject);
+    measuredChanged();
+}
+
+CalibrateDialog::~CalibrateDialog() = default;
+
+void CalibrateDialog::measuredChanged() {
+    referenceText_.clear();
+    QString result;
+    if (!window_.planDefined()) {
+        result = "The plan is undefined (the status line says why): nothing to compare with";
+    } else if (!form_->Measured->text().trimmed().isEmpty()) {
+        const auto outcome =
+            calibrateReference(form_->Measured->text().toStdString(), "Measured output",
+                               window_.state().fcorr, window_.controls().Fr->text().toStdString());
+        if (const auto* refusal = std::get_if<CalibrationRefusal>(&outcome)) {
+            result = qText(refusal->line);
+        } else {
+            const auto& calibration = std::get<Calibration>(outcome);
+            referenceText_ = calibration.referenceText;
+            result = qText(calibrationReport(calibration)).replace("\r\n", "\n").trimmed();
+        }
+    }
+    form_->Result->setText(result);
+    form_->Buttons->button(QDialogButtonBox::Ok)->setEnabled(!referenceText_.empty());
+}
+
+void CalibrateDialog::accept() {
+    if (referenceText_.empty()) return;
+    window_.controls().Fr->setText(qText(referenceText_));
+    QDialog::accept();
+}
+
+} // namespace kelvane::ui
