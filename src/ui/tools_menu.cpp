@@ -4,6 +4,7 @@
 
 #include "ui/calibrate_dialog.h"
 #include "ui/main_window.h"
+#include "ui/sweep_dialog.h"
 
 namespace kelvane::ui {
 
@@ -14,12 +15,22 @@ ToolsMenu::ToolsMenu(MainWindow& window) : QObject(&window), window_(window) {
     calibrate_ =
         menu->addAction(QStringLiteral("Calibrate Reference..."), this, &ToolsMenu::openCalibrate);
     calibrate_->setObjectName(QStringLiteral("CalibrateReference"));
+    sweep_ = menu->addAction(QStringLiteral("Sweep..."), this, &ToolsMenu::openSweep);
+    sweep_->setObjectName(QStringLiteral("Sweep"));
 }
 
 // A new dialog each time, so that it compares with the plan shown now.
 void ToolsMenu::openCalibrate() {
     CalibrateDialog dialog(window_);
     dialog.exec();
+}
+
+// One sweep window, modeless, kept with its fields between uses.
+void ToolsMenu::openSweep() {
+    if (!sweepDialog_) sweepDialog_ = new SweepDialog(window_);
+    sweepDialog_->show();
+    sweepDialog_->raise();
+    sweepDialog_->activateWindow();
 }
 
 } // namespace kelvane::ui

@@ -8,6 +8,7 @@ class QAction;
 namespace kelvane::ui {
 
 class MainWindow;
+class SweepDialog;
 
 class ToolsMenu : public QObject {
     Q_OBJECT
@@ -16,12 +17,16 @@ public:
     explicit ToolsMenu(MainWindow& window);
 
     QAction* calibrateAction() const { return calibrate_; }
+    QAction* sweepAction() const { return sweep_; }
 
 private:
     void openCalibrate();
+    void openSweep();
 
     MainWindow& window_;
     QAction* calibrate_ = nullptr;
+    QAction* sweep_ = nullptr;
+    SweepDialog* sweepDialog_ = nullptr; // created on first use
 };
 
 } // namespace kelvane::ui

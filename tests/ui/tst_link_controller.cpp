@@ -14,11 +14,13 @@
 #include "link/port_choice.h"
 #include "link/serial_link.h"
 #include "model/hex.h"
+#include "model/recalculation.h"
 #include "pty_board.h"
 #include "ui/link_controller.h"
 #include "ui/main_window_controls.h"
 #include "ui/setup_controller.h"
 #include "ui/setups_window.h"
+#include "ui/sweep_dialog.h"
 #include "window_support.h"
 
 using kelvane::ui::MainWindow;
@@ -92,6 +94,8 @@ private slots:
     void openAndSendSendsTheSetup();
     void quickUpdateDuringReadBackSendsNothing();
     void verifyComparesAndChangesNothing();
+    void sweep_data();
+    void sweep();
     void readBackRefusals_data();
     void readBackRefusals();
     void floodKeepsTheNewestText();
@@ -266,6 +270,53 @@ void TestLinkController::verifyComparesAndChangesNothing() {
         QCOMPARE(window.state().notInit, 1);
     }
     QCOMPARE(board.received(), "init\r\ninit\r\n");
+}
+
+void TestLinkController::sweep_data() {
+    QTest::addColumn<QStringList>("fields"); // From, To, Step, Dwell
+    QTest::addColumn<int>("stopAfterMs");    // press Stop this long after Start; -1 never
+    QTest::addColumn<QByteArray>("sent");
+    QTest::addColumn<QString>("status");
+    const QByteArray startUp = sentBy("Update", std::get<Recalculation>(recalculate({}, {})).registers);
+    const QByteArray quick = "R04F42402\r\nR00000011\r\nR";
+    QTest::newRow("three steps") << QStringList{"2320.25", "2320.45", "0.1", "0"} << -1
+                                 << startUp + quick + "88B80E80\r\n" + quick + "AFC80E80\r\n"
+                                 << "Done: 3 frequencies sent; the board is at 2320.450000 MHz";
+    QTest::newRow("stopped in the dwell") << QStringList{"2320.25", "2321", "0.1", "5000"} << 900
+                                          << startUp << "Stopped; the board is at 2320.250000 MHz";
+    QTest::newRow("VCO outside the chip")
+        << QStringList{"1800", "2320", "10", "0"} << -1 << QByteArray()
+        << "1800.000000 MHz puts the VCO at 1800 MHz, outside the chip's 1900 to 4000 MHz; "
+           "nothing was sent";
+    QTest::newRow("step 0") << QStringList{"2320", "2321", "0", "0"} << -1 << QByteArray()
+                            << "Step must be a number other than 0, for example 0.1";
+}
+
+// The output box follows each step and the plan inputs stay locked until the
+// sweep ends.
+void TestLinkController::sweep() {
+    QFETCH(QStringList, fields);
+    QFETCH(int, stopAfterMs);
+    sim::PtyBoard board;
+    MainWindow window;
+    connectTo(window, board);
+    ui::SweepDialog dialog(window);
+    const char* names[] = {"From", "To", "Step", "Dwell"};
+    for (int i = 0; i < 4; ++i)
+        dialog.findChild<QLineEdit*>(names[i])->setText(fields[i]);
+    bool lockedWhileRunning = false;
+    if (stopAfterMs >= 0)
+        QTimer::singleShot(stopAfterMs, &dialog, [&] {
+            lockedWhileRunning = !window.controls().PlanInputs->isEnabled();
+            dialog.findChild<QPushButton*>("Stop")->click();
+        });
+    dialog.findChild<QPushButton*>("Start")->click();
+    QTEST(dialog.findChild<QLabel*>("Status")->text(), "status");
+    QTEST(QByteArray::fromStdString(board.received()), "sent");
+    QCOMPARE(lockedWhileRunning, stopAfterMs >= 0);
+    QVERIFY(window.controls().PlanInputs->isEnabled());
+    if (board.received().size() > 0 && stopAfterMs < 0)
+        QCOMPARE(window.controls().Fo->text(), "2320.45");
 }
 
 void TestLinkController::quickUpdateDuringReadBackSendsNothing() {
