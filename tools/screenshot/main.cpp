@@ -1,7 +1,9 @@
 // kelvane-screenshot DIR: renders the windows for the README, each as a user
 // first sees it, into DIR/main-window.png, DIR/export-window.png (after
-// "PIC Register Export"), DIR/fsk-window.png (after "Generate D data") and
-// DIR/setups-window.png (a folder of three setups, one of them opened).
+// "PIC Register Export"), DIR/fsk-window.png (after "Generate D data"),
+// DIR/calibrate-dialog.png (with a measured output typed in),
+// DIR/sweep-dialog.png (with its start-up fields) and DIR/setups-window.png (a
+// folder of three setups, one of them opened).
 // Run it under a real display server (scripts/screenshot uses Xvfb) so that
 // fonts and style are those a user sees. The user's stored window position is
 // neither read nor written.
@@ -15,10 +17,14 @@
 #include <cstdio>
 #include <initializer_list>
 
+#include <QLineEdit>
+
 #include "setup/setup_file.h"
+#include "ui/calibrate_dialog.h"
 #include "ui/main_window.h"
 #include "ui/setup_controller.h"
 #include "ui/setups_window.h"
+#include "ui/sweep_dialog.h"
 
 namespace {
 
@@ -99,6 +105,11 @@ int main(int argc, char* argv[]) {
     kelvane::ui::MainWindow window;
     auto* setups = new kelvane::ui::SetupController(window);
     window.show();
+    kelvane::ui::CalibrateDialog calibrate(window);
+    calibrate.findChild<QLineEdit*>("Measured")->setText("2320.250023");
+    calibrate.show();
+    kelvane::ui::SweepDialog sweep(window);
+    sweep.show();
     int status = 1;
     QTimer::singleShot(settleMs, &app, [&] {
         QWidget* fsk = nullptr;
@@ -112,7 +123,9 @@ int main(int argc, char* argv[]) {
         QTimer::singleShot(settleMs, &app, [&, fsk, exported] {
             status = saveShots(dir, {{&window, "main-window.png"},
                                      {exported, "export-window.png"},
-                                     {fsk, "fsk-window.png"}})
+                                     {fsk, "fsk-window.png"},
+                                     {&calibrate, "calibrate-dialog.png"},
+                                     {&sweep, "sweep-dialog.png"}})
                          ? 0
                          : 1;
             auto& list = setups->setupsWindow();
