@@ -100,11 +100,14 @@ void SweepDialog::start() {
     const bool untilStopped = form_->Forever->isChecked();
     const long long passes = untilStopped ? 0 : form_->Repeat->value();
     form_->Progress->setRange(0, untilStopped ? 0
-                                         : static_cast<int>(std::min<long long>(
-                                               passes * static_cast<long long>(steps.size()),
-                                               std::numeric_limits<int>::max())));
+                                              : static_cast<int>(std::min<long long>(
+                                                    passes * static_cast<long long>(steps.size()),
+                                                    std::numeric_limits<int>::max())));
     form_->Progress->setValue(0);
     stopRequested_ = false;
+    bool portFailed = false;
+    const auto failure =
+        connect(&link, &link::SerialLink::failed, this, [&portFailed] { portFailed = true; });
     setRunning(true);
     auto& c = window_.controls();
     const RunStep* last = nullptr;
@@ -126,15 +129,17 @@ void SweepDialog::start() {
             if (!dwell(static_cast<long long>(*dwellMs + 0.5))) break;
         }
     }
+    disconnect(failure);
     setRunning(false);
     const QString at = last ? qText(runFrequencyText(last->mhz)) : QString();
-    if (!link.isOpen())
+    if (portFailed)
         form_->Status->setText(last ? "The port failed (the console says why); the board was "
                                       "last set to " +
                                           at
                                     : "The port failed (the console says why); nothing was sent");
-    else if (stopRequested_)
-        form_->Status->setText("Stopped; the board is at " + at);
+    else if (stopRequested_ || !link.isOpen()) // Stop, or the window closed the port
+        form_->Status->setText(last ? "Stopped; the board is at " + at
+                                    : QString("Stopped; nothing was sent"));
     else
         form_->Status->setText(
             QString("Done: %1 frequencies sent; the board is at %2").arg(done).arg(at));

@@ -275,20 +275,26 @@ void TestLinkController::verifyComparesAndChangesNothing() {
 void TestLinkController::sweep_data() {
     QTest::addColumn<QStringList>("fields"); // From, To, Step, Dwell
     QTest::addColumn<int>("stopAfterMs");    // press Stop this long after Start; -1 never
+    QTest::addColumn<bool>("closeWindow");   // close the main window instead
     QTest::addColumn<QByteArray>("sent");
     QTest::addColumn<QString>("status");
-    const QByteArray startUp = sentBy("Update", std::get<Recalculation>(recalculate({}, {})).registers);
+    const QByteArray startUp =
+        sentBy("Update", std::get<Recalculation>(recalculate({}, {})).registers);
     const QByteArray quick = "R04F42402\r\nR00000011\r\nR";
-    QTest::newRow("three steps") << QStringList{"2320.25", "2320.45", "0.1", "0"} << -1
+    QTest::newRow("three steps") << QStringList{"2320.25", "2320.45", "0.1", "0"} << -1 << false
                                  << startUp + quick + "88B80E80\r\n" + quick + "AFC80E80\r\n"
                                  << "Done: 3 frequencies sent; the board is at 2320.450000 MHz";
-    QTest::newRow("stopped in the dwell") << QStringList{"2320.25", "2321", "0.1", "5000"} << 900
-                                          << startUp << "Stopped; the board is at 2320.250000 MHz";
+    QTest::newRow("stopped in the dwell")
+        << QStringList{"2320.25", "2321", "0.1", "5000"} << 900 << false << startUp
+        << "Stopped; the board is at 2320.250000 MHz";
+    QTest::newRow("window closed in the dwell")
+        << QStringList{"2320.25", "2321", "0.1", "5000"} << 900 << true << startUp
+        << "Stopped; the board is at 2320.250000 MHz";
     QTest::newRow("VCO outside the chip")
-        << QStringList{"1800", "2320", "10", "0"} << -1 << QByteArray()
+        << QStringList{"1800", "2320", "10", "0"} << -1 << false << QByteArray()
         << "1800.000000 MHz puts the VCO at 1800 MHz, outside the chip's 1900 to 4000 MHz; "
            "nothing was sent";
-    QTest::newRow("step 0") << QStringList{"2320", "2321", "0", "0"} << -1 << QByteArray()
+    QTest::newRow("step 0") << QStringList{"2320", "2321", "0", "0"} << -1 << false << QByteArray()
                             << "Step must be a number other than 0, for example 0.1";
 }
 
@@ -297,6 +303,7 @@ void TestLinkController::sweep_data() {
 void TestLinkController::sweep() {
     QFETCH(QStringList, fields);
     QFETCH(int, stopAfterMs);
+    QFETCH(bool, closeWindow);
     sim::PtyBoard board;
     MainWindow window;
     connectTo(window, board);
@@ -308,7 +315,10 @@ void TestLinkController::sweep() {
     if (stopAfterMs >= 0)
         QTimer::singleShot(stopAfterMs, &dialog, [&] {
             lockedWhileRunning = !window.controls().PlanInputs->isEnabled();
-            dialog.findChild<QPushButton*>("Stop")->click();
+            if (closeWindow)
+                window.close();
+            else
+                dialog.findChild<QPushButton*>("Stop")->click();
         });
     dialog.findChild<QPushButton*>("Start")->click();
     QTEST(dialog.findChild<QLabel*>("Status")->text(), "status");
