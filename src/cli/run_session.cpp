@@ -105,6 +105,10 @@ int sendRun(const QCommandLineParser& parser, const FrequencyList& frequencies) 
 
     link::SerialLink link;
     if (auto exit = openPort(link, parser)) return *exit;
+    // The port's own line goes below the progress bar, not over it.
+    const bool progress = isatty(fileno(stderr));
+    if (progress)
+        QObject::connect(&link, &link::SerialLink::failed, [] { std::fputc('\n', stderr); });
     reportFailures(link);
 
     // Replies are not shown; they only tell that the board is still there.
@@ -129,7 +133,6 @@ int sendRun(const QCommandLineParser& parser, const FrequencyList& frequencies) 
     });
     interruptWatch.start(20);
 
-    const bool progress = isatty(fileno(stderr));
     const long long total = options->passes * static_cast<long long>(steps.size());
     const RunStep* last = nullptr;
     auto stopped = [&] {
@@ -153,6 +156,9 @@ int sendRun(const QCommandLineParser& parser, const FrequencyList& frequencies) 
             linesSinceReply += last ? 3 : 12;
             last = &step;
             ++done;
+            // The bar is taken off its line first: on a terminal both streams
+            // share the screen.
+            if (progress) std::fputs("\r\033[K", stderr);
             writeOut(runFrequencyText(step.mhz) + "\n", true);
             if (progress) showProgress(done, total, pass, step.mhz);
             if (answered && linesSinceReply >= silentLines && sinceReply.elapsed() >= silentMs) {
