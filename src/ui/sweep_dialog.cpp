@@ -48,7 +48,10 @@ void SweepDialog::closeEvent(QCloseEvent* event) {
 
 void SweepDialog::setRunning(bool running) {
     running_ = running;
+    // The WSJT mode selector and step buttons write the resolution and the
+    // output: locked with the plan inputs.
     window_.controls().PlanInputs->setEnabled(!running);
+    window_.controls().ModeStepping->setEnabled(!running);
     for (QWidget* field : std::initializer_list<QWidget*>{
              form_->From, form_->To, form_->Step, form_->Dwell, form_->Forever, form_->Start})
         field->setEnabled(!running);

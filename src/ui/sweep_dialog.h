@@ -4,7 +4,8 @@
 // first; a frequency that cannot be sent is named and nothing is sent. Then
 // each frequency is typed into the output box, as the WSJT steps do, and sent:
 // the first by "Update all registers", every later one by "Quick Freq Update",
-// then the dwell. The plan inputs are locked while it runs. Stop, closing the
+// then the dwell. The plan inputs and the WSJT stepping are locked while it
+// runs. Stop, closing the
 // dialog or closing the window end it after the frequency on the wire.
 
 #include <QDialog>

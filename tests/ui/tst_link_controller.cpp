@@ -314,7 +314,8 @@ void TestLinkController::sweep() {
     bool lockedWhileRunning = false;
     if (stopAfterMs >= 0)
         QTimer::singleShot(stopAfterMs, &dialog, [&] {
-            lockedWhileRunning = !window.controls().PlanInputs->isEnabled();
+            lockedWhileRunning = !window.controls().PlanInputs->isEnabled() &&
+                                 !window.controls().ModeStepping->isEnabled();
             if (closeWindow)
                 window.close();
             else
@@ -324,7 +325,8 @@ void TestLinkController::sweep() {
     QTEST(dialog.findChild<QLabel*>("Status")->text(), "status");
     QTEST(QByteArray::fromStdString(board.received()), "sent");
     QCOMPARE(lockedWhileRunning, stopAfterMs >= 0);
-    QVERIFY(window.controls().PlanInputs->isEnabled());
+    QVERIFY(window.controls().PlanInputs->isEnabled() &&
+            window.controls().ModeStepping->isEnabled());
     if (board.received().size() > 0 && stopAfterMs < 0)
         QCOMPARE(window.controls().Fo->text(), "2320.45");
 }
