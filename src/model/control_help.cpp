@@ -67,6 +67,8 @@ constexpr std::pair<std::string_view, std::string_view> helpTexts[] = {
     {"QuickUpdate", "Sends only the frequency words, registers 2, 1 and 0 (F6)."},
     {"StoreEE", "Sends all twelve words and stores each in the board's EEPROM (Ctrl+Shift+E)."},
     {"Init", "Reads the set stored in the board's EEPROM back into the window (Ctrl+Shift+I)."},
+    {"VerifyEE", "Compares the set stored in the board's EEPROM with the words of the plan shown; "
+                 "changes nothing (Ctrl+Shift+V)."},
     {"ChgWSJT", "WSJT digital mode: sets the resolution to the mode's tone spacing."},
     {"WSJT", "The mode whose tone spacing is the resolution."},
     {"QStepUp", "Steps the output up by the resolution and sends the frequency words (Ctrl+Up)."},
@@ -75,6 +77,19 @@ constexpr std::pair<std::string_view, std::string_view> helpTexts[] = {
     {"Reg2FSK", "Opens the FSK generator: denominators that shift the output by rewriting "
                 "register 2 alone."},
     {"Export", "Shows the register set as PIC assembler text for firmware source."},
+    // Calibrate Reference and Sweep dialogs.
+    {"Measured", "The output frequency a counter measured at the final output, MHz."},
+    {"Achieved", "The output the plan's words give with the nominal reference, MHz."},
+    {"From", "First output frequency of the sweep, MHz."},
+    {"To", "Last output frequency of the sweep, MHz; included when a whole number of steps "
+           "reaches it."},
+    {"Step", "Step between frequencies, MHz; negative to sweep down."},
+    {"Dwell", "Time to stay at each frequency after its words are sent, ms."},
+    {"Repeat", "How many times the sweep runs."},
+    {"Forever", "Run the sweep again and again until Stop."},
+    {"Start", "Plans the whole sweep, then sends it: nothing is sent when one frequency cannot "
+              "be."},
+    {"Stop", "Stops after the frequency being sent; the board stays there."},
 };
 
 } // namespace

@@ -1,6 +1,6 @@
 #pragma once
-// What each control of the main window means, for its tooltip: the quantity,
-// its unit and range, and which register field it sets.
+// What each control of the main window and of its dialogs means, for its
+// tooltip: the quantity, its unit and range, and which register field it sets.
 
 #include <string_view>
 

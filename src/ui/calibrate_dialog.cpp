@@ -3,6 +3,7 @@
 #include <QPushButton>
 
 #include "model/calibration.h"
+#include "model/control_help.h"
 #include "model/conversions.h"
 #include "ui/label_text.h"
 #include "ui/main_window.h"
@@ -14,8 +15,10 @@ namespace kelvane::ui {
 CalibrateDialog::CalibrateDialog(MainWindow& window)
     : QDialog(&window), form_(std::make_unique<Ui::CalibrateDialog>()), window_(window) {
     form_->setupUi(this);
-    for (QWidget* widget : findChildren<QWidget*>())
+    for (QWidget* widget : findChildren<QWidget*>()) {
         widget->setAccessibleDescription(widget->objectName());
+        widget->setToolTip(qText(std::string(controlHelp(widget->objectName().toStdString()))));
+    }
     setAccessibleDescription(objectName());
     form_->Achieved->setText(qText(plainNumberText(window_.state().fcorr) + " MHz"));
     connect(form_->Measured, &QLineEdit::textChanged, this, &CalibrateDialog::measuredChanged);

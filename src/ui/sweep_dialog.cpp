@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 
 #include "link/serial_link.h"
+#include "model/control_help.h"
 #include "model/number_field.h"
 #include "modes/frequency_run.h"
 #include "ui/label_text.h"
@@ -31,8 +32,10 @@ std::optional<double> fieldNumber(const QLineEdit* box, std::string_view name,
 SweepDialog::SweepDialog(MainWindow& window)
     : QDialog(&window), form_(std::make_unique<Ui::SweepDialog>()), window_(window) {
     form_->setupUi(this);
-    for (QWidget* widget : findChildren<QWidget*>())
+    for (QWidget* widget : findChildren<QWidget*>()) {
         widget->setAccessibleDescription(widget->objectName());
+        widget->setToolTip(qText(std::string(controlHelp(widget->objectName().toStdString()))));
+    }
     setAccessibleDescription(objectName());
     connect(form_->Start, &QPushButton::clicked, this, &SweepDialog::start);
     connect(form_->Stop, &QPushButton::clicked, this, [this] { stopRequested_ = true; });

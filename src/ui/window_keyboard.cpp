@@ -25,6 +25,7 @@ void prepareKeyboard(Ui::LMX2541& c) {
     c.QuickUpdate->setShortcut(QKeySequence(Qt::Key_F6));
     c.StoreEE->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E));
     c.Init->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I));
+    c.VerifyEE->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V));
     c.QStepUp->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Up));
     c.QStepDn->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Down));
 }

@@ -44,6 +44,7 @@ private slots:
             auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
             QVERIFY(dialog);
             QCOMPARE(dialog->findChild<QLabel*>("Achieved")->text(), "2320.25 MHz");
+            QVERIFY(!dialog->findChild<QLineEdit*>("Measured")->toolTip().isEmpty());
             dialog->findChild<QLineEdit*>("Measured")->setText(measured);
             result = dialog->findChild<QLabel*>("Result")->text();
             auto* buttons = dialog->findChild<QDialogButtonBox*>("Buttons");

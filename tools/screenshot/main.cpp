@@ -11,13 +11,12 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
 #include <initializer_list>
-
-#include <QLineEdit>
 
 #include "setup/setup_file.h"
 #include "ui/calibrate_dialog.h"
