@@ -120,6 +120,10 @@ void TestKelvanectlLink::verify_data() {
         << QStringList{} << QStringList{"--fo", "2320.5"} << 3
         << "EEPROM differs from the plan: Reg0 stored 61A80E80, plan C3500E80\n"
         << "";
+    QTest::newRow("setup file, an option over it")
+        << QStringList{} << QStringList{"--setup", "SETUP", "--fo", "2320.25"} << 3
+        << "EEPROM differs from the plan: Reg3 stored 00A87303, plan 00A87403\n"
+        << "";
     QTest::newRow("differs, JSON")
         << QStringList{"--eeprom", "00A87313"} << QStringList{"--json"} << 3
         << "{\"compared\":12,\"differences\":[{\"plan\":\"00A87303\",\"register\":3,"
@@ -139,6 +143,10 @@ void TestKelvanectlLink::verify() {
         file.write(boardOptions[1].toLatin1() + "\n");
         boardOptions[1] = file.fileName();
     }
+    // A setup with its own charge pump gain, and an output the line's --fo replaces.
+    const QString setup = dir.filePath("lo.kelvane");
+    QCOMPARE(kelvanectl({"save", setup, "--fo", "2320.5", "--cpg", "20"}).exitCode, 0);
+    arguments.replaceInStrings("SETUP", setup);
     BoardProcess board(boardOptions);
     const Run r = kelvanectl(QStringList{"verify", "--port", board.device} + arguments);
     QTEST(r.exitCode, "exitCode");
