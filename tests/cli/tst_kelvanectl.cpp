@@ -1,62 +1,30 @@
-// kelvanectl run end to end without a board: whole outputs, the options
+// kelvanectl run end to end without a board: its outputs, the options
 // reaching them, exit codes and refusals.
 
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QtTest>
 
-#include "export/pic_listing.h"
-#include "modes/fsk_report.h"
-#include "modes/wsjt_modes.h"
-#include "help_examples.h"
 #include "run_kelvanectl.h"
 
-using namespace kelvane;
-
-namespace {
-
-const QByteArray startUpPlan = "Fv: 2320.25 MHz\nFc: 10000. kHz\nDn: D =    1000000\n"
-                               "Frlabel: F =      25000\nNlabel: N =       232\nStepLbl: \n"
-                               "OPerr: \nChipType: LMX2541-2380E \n\n"
-                               "          7    00000017        13   0000008D\n"
-                               "         12   0000001C         9    28001409\n"
-                               "          8    0111CE58         6    001F3326\n"
-                               "          5    A0040005         4    FF4810A4\n"
-                               "          3    00A87303         2    04F42402\n"
-                               "          1    00000011         0    61A80E80\n";
-
-// The PIC listing and the FSK report the library makes for these controls.
-std::pair<QByteArray, QByteArray> libraryTexts(const ControlState& c, const std::string& shift) {
-    const auto r = std::get<Recalculation>(recalculate(planInputsFrom(c), loopSettingsFrom(c)));
-    return {QByteArray::fromStdString(picListing(exportInputsFrom(c, r)).text),
-            QByteArray::fromStdString(fskReport(fskInputsFrom(c, r.plan), shift).text)};
+// The example command lines of a help text, as the arguments after
+// "kelvanectl"; a redirection of the output ("> file") is left out.
+static QList<QStringList> helpExamples(const QByteArray& help) {
+    QList<QStringList> examples;
+    const QList<QByteArray> lines = help.split('\n');
+    for (qsizetype i = lines.indexOf("Examples:") + 1;
+         i > 0 && i < lines.size() && lines[i].startsWith("  kelvanectl "); ++i) {
+        const QStringList words = QString::fromUtf8(lines[i]).split(' ', Qt::SkipEmptyParts);
+        examples << words.mid(1, words.contains(">") ? words.indexOf(">") - 1 : -1);
+    }
+    return examples;
 }
-
-// The JSON of `plan --fo 1160.125 --odiv 2`.
-const QByteArray dividedPlan = R"({
-  "plan": {"Fcomp": 10, "Denom": 500000, "EffN": 232.025, "N": 232, "Fract": 12500,
-           "Fcorr": 1160.125, "Ferror": 0},
-  "captions": {"Fv": "2320.25 MHz", "Fc": "10000. kHz", "Dn": "D =    500000",
-               "Frlabel": "F =      12500", "Nlabel": "N =       232", "StepLbl": "Step =  20.",
-               "OPerr": "", "ChipType": "LMX2541-2380E "},
-  "colors": {"Dn": "#000000", "ChipType": "#408001", "OPerr": "#FF0000"},
-  "registers": {"Reg0": "30D40E80", "Reg1": "00000011", "Reg2": "047A1202", "Reg3": "00A87303",
-                "Reg4": "FF4820A4", "Reg5": "A0040005", "Reg6": "001F3326", "Reg7": "00000017",
-                "Reg8": "0111CE58", "Reg9": "28001409", "Reg12": "0000001C", "Reg13": "000000CD"},
-  "listing": "          7    00000017        13   000000CD\r\n         12   0000001C         9    28001409\r\n          8    0111CE58         6    001F3326\r\n          5    A0040005         4    FF4820A4\r\n          3    00A87303         2    047A1202\r\n          1    00000011         0    30D40E80\r\n"
-})";
-
-QByteArray lf(QByteArray text) {
-    return text.replace("\r\n", "\n");
-}
-
-} // namespace
 
 class TestKelvanectl : public QObject {
     Q_OBJECT
 private slots:
-    void wholeOutputs_data();
-    void wholeOutputs();
+    void outputs_data();
+    void outputs();
     void json();
     void refusals_data();
     void refusals();
@@ -64,44 +32,48 @@ private slots:
     void helpOfEachCommand();
 };
 
-// Each command's output for start-up and changed options; CR LF only with --crlf.
-void TestKelvanectl::wholeOutputs_data() {
+// A line of each command's output, for start-up and changed options; the
+// lines end in CR LF only with --crlf.
+void TestKelvanectl::outputs_data() {
     QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QByteArray>("out");
-    ControlState divided, jt4d;
-    divided.fo = "1160.125";
-    divided.odiv = 2;
-    jt4d.res = selectWsjtMode(5).resText;
-    const auto [listing, report] = libraryTexts(ControlState{}, "-400");
-    QTest::newRow("plan") << QStringList{"plan"} << startUpPlan;
-    QTest::newRow("plan --crlf") << QStringList{"plan", "--crlf"}
-                                 << QByteArray(startUpPlan).replace("\n", "\r\n");
+    QTest::addColumn<int>("line");
+    QTest::addColumn<QByteArray>("expected");
+    QTest::newRow("plan") << QStringList{"plan"} << 0 << QByteArray("Fv: 2320.25 MHz");
+    QTest::newRow("plan, listing")
+        << QStringList{"plan"} << 14 << QByteArray("          1    00000011         0    61A80E80");
+    QTest::newRow("plan --crlf") << QStringList{"plan", "--crlf"} << 7
+                                 << QByteArray("ChipType: LMX2541-2380E \r");
     QTest::newRow("plan, a mode sets the resolution")
-        << QStringList{"plan", "--wsjt", "1"}
-        << kelvanectl({"plan", "--res", QString::fromStdString(selectWsjtMode(1).resText)}).out;
-    QTest::newRow("export") << QStringList{"export"} << lf(listing);
+        << QStringList{"plan", "--wsjt", "1"} << 2 << QByteArray("Dn: D =    3715193");
+    QTest::newRow("export") << QStringList{"export"} << 0
+                            << QByteArray("  ;  Fout  2320.25MHz  Resolution  10Hz");
     QTest::newRow("export, divided, --crlf")
-        << QStringList{"export", "--crlf", "--odiv", "2", "--fo", "1160.125"}
-        << libraryTexts(divided, "-400").first;
-    QTest::newRow("fsk") << QStringList{"fsk"} << lf(report);
+        << QStringList{"export", "--crlf", "--odiv", "2", "--fo", "1160.125"} << 1
+        << QByteArray("  ;  R =  1      D =  500000      N =  232      F =  12500\r");
+    QTest::newRow("fsk") << QStringList{"fsk"} << 3 << QByteArray("New Denom    1001603");
     QTest::newRow("fsk, mode and shift, --crlf")
-        << QStringList{"fsk", "--wsjt", "5", "--shift", "400", "--crlf"}
-        << libraryTexts(jt4d, "400").second;
+        << QStringList{"fsk", "--wsjt", "5", "--shift", "400", "--crlf"} << 3
+        << QByteArray("New Denom    285258\r");
 }
 
-void TestKelvanectl::wholeOutputs() {
+void TestKelvanectl::outputs() {
     QFETCH(QStringList, arguments);
+    QFETCH(int, line);
     const Run r = kelvanectl(arguments);
     QCOMPARE(r.exitCode, 0);
     QCOMPARE(r.err, "");
-    QTEST(r.out, "out");
+    QTEST(r.out.split('\n').value(line), "expected");
 }
 
 void TestKelvanectl::json() {
     Run r = kelvanectl({"plan", "--fo", "1160.125", "--odiv", "2", "--json"});
     QCOMPARE(r.exitCode, 0);
-    QCOMPARE(QJsonDocument::fromJson(r.out).object(),
-             QJsonDocument::fromJson(dividedPlan).object());
+    const QJsonObject o = QJsonDocument::fromJson(r.out).object();
+    QCOMPARE(o["plan"]["Denom"].toDouble(), 500000);
+    QCOMPARE(o["captions"]["StepLbl"].toString(), "Step =  20.");
+    QCOMPARE(o["colors"]["ChipType"].toString(), "#408001");
+    QCOMPARE(o["registers"]["Reg4"].toString(), "FF4820A4");
+    QVERIFY(o["listing"].toString().endsWith("0    30D40E80\r\n"));
 
     // A refused plan is still one JSON object, with the usage exit code.
     r = kelvanectl({"plan", "--res", "1e9", "--json"});
@@ -110,7 +82,6 @@ void TestKelvanectl::json() {
         "no denominator"));
 }
 
-// Refused before any port is opened: nothing on stdout, one line on stderr.
 void TestKelvanectl::refusals_data() {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("message");
@@ -122,13 +93,9 @@ void TestKelvanectl::refusals_data() {
                                   << "--cpg must be a whole number from 0 to 31, not \"x\"";
     QTest::newRow("mode 16") << QStringList{"fsk", "--wsjt", "16"}
                              << "--wsjt must be a whole number from 0 to 15, not \"16\"";
-    QTest::newRow("divider 64, send") << QStringList{"send", "--port", "1", "--odiv", "64"}
-                                      << "--odiv must be a whole number from 1 to 63, not \"64\"";
-    QTest::newRow("unknown option") << QStringList{"plan", "--bogus"} << "Unknown option 'bogus'.";
     QTest::newRow("unknown command")
         << QStringList{"plot"} << "unknown command \"plot\"; 'kelvanectl --help' lists them";
     QTest::newRow("plan, no plan") << QStringList{"plan", "--res", "1e9"} << noDenominator;
-    QTest::newRow("export, no plan") << QStringList{"export", "--res", "1e9"} << noDenominator;
     QTest::newRow("shift not a number") << QStringList{"fsk", "--shift", "-400Hz"}
                                         << "FSK Shift must be a number, for example -400";
     QTest::newRow("Reg2 beyond 32 bits")
@@ -163,22 +130,14 @@ void TestKelvanectl::helpOfEachCommand_data() {
 void TestKelvanectl::helpOfEachCommand() {
     QFETCH(QString, command);
     const Run help = kelvanectl({command, "--help"});
-    QCOMPARE(help.exitCode, 0);
     QVERIFY2(help.out.startsWith("Usage: kelvanectl " + command.toUtf8() + " [options]\n\n"),
              help.out);
-    QVERIFY2(help.out.contains("\nExit status: 0 "), help.out);
     const QList<QStringList> examples = helpExamples(help.out);
-    QVERIFY2(!examples.isEmpty(), help.out);
-
-    const Run overview = kelvanectl({"--help"});
-    const QRegularExpression entry(
-        "\n  " + command + " +\\S.*\n +" +
-        QRegularExpression::escape("kelvanectl " + examples.first().join(' ')));
-    QVERIFY2(entry.match(QString::fromUtf8(overview.out)).hasMatch(), overview.out);
-
-    if (command == "send" || command == "read") return; // run against a board elsewhere
+    QVERIFY2(!examples.isEmpty() && examples.first().first() == command, help.out);
+    QVERIFY(
+        kelvanectl({"--help"}).out.contains("kelvanectl " + examples.first().join(' ').toUtf8()));
+    if (command == "send" || command == "read") return; // these need a board
     for (const QStringList& example : examples) {
-        QCOMPARE(example.first(), command);
         const Run run = kelvanectl(example);
         QVERIFY2(run.exitCode == 0 && run.err.isEmpty() && !run.out.isEmpty(),
                  qPrintable(example.join(' ') + ": " + run.err));
