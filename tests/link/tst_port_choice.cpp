@@ -63,6 +63,13 @@ void TestPortChoice::openFailureCauses_data() {
     QTest::newRow("held by another program") << int(QSerialPort::PermissionError) << "/dev/null"
                                              << "/dev/null is in use by another program. Close "
                                                 "that program, then press the button again.";
+    QTest::newRow("not found") << int(QSerialPort::DeviceNotFoundError) << "ttyS9"
+                               << "ttyS9 was not found.";
+    QTest::newRow("no such path") << int(QSerialPort::PermissionError) << "/dev/pts/999999"
+                                  << "/dev/pts/999999 was not found.";
+    const QString longDevice = "/dev/" + QString(9995, QChar('x'));
+    QTest::newRow("name too long") << int(QSerialPort::PermissionError) << longDevice
+                                   << longDevice + " cannot be opened: File name too long.";
     QTest::newRow("other errors keep the port's words")
         << int(QSerialPort::OpenError) << "/dev/ttyS0"
         << "/dev/ttyS0: some words";
