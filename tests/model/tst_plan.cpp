@@ -143,13 +143,6 @@ private slots:
         QFETCH(QString, text);
         QTEST(text, "expected");
     }
-
-    // R is 1 with the doubler whatever the scroll bar says; Fvco = Fout * Odiv / M.
-    void controlStateDerivesInputs() {
-        const PlanInputs in = planInputsFrom(
-            {.fo = "4640.5", .rfMult = "2", .rScroll = 7, .doubler = true, .odiv = 3});
-        QCOMPARE((QList<double>{in.fvco, double(in.r)}), (QList<double>{6960.75, 1}));
-    }
 };
 
 QTEST_APPLESS_MAIN(TestPlan)

@@ -84,17 +84,6 @@ private slots:
         QTEST((report.ok ? QStringList{lines.value(3), lines.value(6)} + lines.mid(9, 4) : lines),
               "expected");
     }
-
-    // M and r come from the box texts, even where the plan substitutes a value.
-    void inputsFromTheControls() {
-        const ControlState controls{
-            .fo = "1160.125", .res = " 5x", .rfMult = "0", .rScroll = 2, .odiv = 2};
-        const Plan plan = recalculated(controls).plan;
-        const FskInputs in = fskInputsFrom(controls, plan);
-        QCOMPARE((QList<double>{in.fvco, in.fcomp, in.denom, in.r, in.rfMult, double(in.odiv),
-                                in.resolution}),
-                 (QList<double>{2320.25, 5, plan.denom, 2, 0, 2, 5}));
-    }
 };
 
 QTEST_GUILESS_MAIN(TestFskReport)
