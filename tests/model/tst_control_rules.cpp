@@ -22,12 +22,9 @@ private slots:
     void texts_data() {
         addTextColumns();
         textRow("gain bottom", chargePumpGainCaption(0), " 1");
-        textRow("dither first", orNone(ditherCaption(0)), " Weak Dither");
         textRow("dither last", orNone(ditherCaption(3)), " No Dither");
         textRow("dither beyond the table", orNone(ditherCaption(4)), "(none)");
         textRow("order: two blanks", orderCaption(2), "Order  2");
-        textRow("mux first", orNone(muxCaption(0)), "Mux Disabled");
-        textRow("mux longest", orNone(muxCaption(6)), "O/Drain Analogue Lock Det");
         textRow("mux beyond the table", orNone(muxCaption(14)), "(none)");
         textRow("mux below the table", orNone(muxCaption(-1)), "(none)");
         textRow("termination zero", outTermCaption(0), " 0 Out Term");

@@ -121,26 +121,17 @@ private slots:
                  QString("OK 00000017\nOK W\n0x") + QChar(0x2400) + QChar(0xFF) + "\n");
     }
 
-    void undefinedPlanSendsNothing() {
+    // An undefined plan sends nothing; each step button moves Fo by one
+    // resolution step, then sends Reg2, Reg1 and Reg0.
+    void transfersSendThePlanOnScreen() {
         sim::PtyBoard board;
         MainWindow window;
         connectTo(window, board);
-        window.controls().Res->setText("1e-9");
-        window.controls().Update->click();
+        act(window, "Res=1e-9;Update");
         QVERIFY(window.controls().Text1->toPlainText().endsWith(
             "Update all registers: the plan is undefined (the status line says why); nothing "
             "sent\n"));
-        QTest::qWait(50);
-        QCOMPARE(received(board), "");
-    }
-
-    // Each step button moves Fo by one resolution step, then sends Reg2, Reg1, Reg0.
-    void stepsSendTheThreeFrequencyWords() {
-        sim::PtyBoard board;
-        MainWindow window;
-        connectTo(window, board);
-        window.controls().QStepUp->click();
-        window.controls().QStepDn->click();
+        act(window, "Res= 10;QStepUp;QStepDn");
         QCOMPARE(received(board), "R04F42402\r\nR00000011\r\nR61A90E80\r\n"
                                   "R04F42402\r\nR00000011\r\nR61A80E80\r\n");
     }

@@ -60,7 +60,6 @@ private slots:
         row("off every screen", "[FormPLace]\nLeft=1000000\nTop=-1000000\n", {}, "0,7  0| 105");
         row("moved", "", {150, 200}, "0,7  2250| 3000");
         row("binary garbage", QByteArray("\x00\xFF\xFE[[[\x01=\n\x80", 10), {}, "0,7  0| 100");
-        row("numbers beyond range", "[FormPLace]\nLeft=1e999\nTop=-1e999\n", {}, "0,0  0| 0");
         row("not a number", "[FormPLace]\nLeft=NaN\nTop=nan\n", {}, "0,0  0| 0");
         row("unreadable", "<folder>", {}, "0,7  0| 100"); // last: the store stays a folder
     }

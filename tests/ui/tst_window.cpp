@@ -74,8 +74,6 @@ private slots:
             "-- CPP [ ] (hidden)|00A87303|4");
         row("multiplier 0 keeps the factor", "Fo=4640.5;RFMultText=2;RFMultText=0", "Fv Dn",
             "2320.25 MHz|D =    2000000");
-        row("multiplier text keeps the factor", "Fo=4640.5;RFMultText=2;RFMultText=x", "Fv",
-            "2320.25 MHz");
         row("settings", "CPGscroll=31;Dither=3;Order=1;Mux=13;OutTerm=0;VcoGain=15",
             "CPGlabel DitherLabel OrderLabel MuxCaption OutTermLabel VcoGainLabel Reg6",
             " 32| No Dither|Order  1|PFD Down| 0 Out Term| 15 VCO Gain|001FC326");
@@ -110,8 +108,6 @@ private slots:
         row("defined plan again", "Res=100000000;Order=1;Res= 10", "Dn PlanStatus recalcs",
             "D =    1000000||1");
         row("Fo of letters", "Fo=abc", "Fv Dn PlanStatus", "0000.0 MHz|D =    1000000|");
-        row("Fr overflowing", "Fr=1e999", "Fc PlanStatus", "01. kHz #0000ff|");
-        row("negative multiplier", "RFMultText=-2320.25", "Fv PlanStatus", "2320.25 MHz|");
         row("Res of letters", "Res=abc", "Dn PlanStatus", "D =    1000000000 #ff0000|");
 
         // The WSJT modes write their caption and resolution; a click into the
