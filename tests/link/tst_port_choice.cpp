@@ -30,6 +30,8 @@ void TestPortChoice::choice_data() {
     QTest::newRow("beyond the list")
         << "5" << false << "refused: There is no serial port 5: the system lists 4";
     QTest::newRow("rounds to 0") << "0.4" << false << "refused: There is no port 0";
+    QTest::newRow("largest port number")
+        << "32767" << false << "refused: There is no serial port 32767: the system lists 4";
     QTest::newRow("beyond 16 bits") << "40000" << false << "refused: 40000 is not a port number";
     QTest::newRow("below 16 bits") << "-32769" << false << "refused: -32769 is not a port number";
     QTest::newRow("Windows number") << "3" << true << "COM3";
