@@ -44,6 +44,7 @@ private slots:
         textRow("far beyond any screen", str(pixelsFromTwips(1e30f, 96)), " 1000000");
         textRow("far to the left", str(pixelsFromTwips(-1e30f, 96)), "-1000000");
         textRow("infinite", str(pixelsFromTwips(qInf(), 96)), " 1000000");
+        textRow("not a number", str(pixelsFromTwips(qQNaN(), 96)), " 0");
         // A position read and written back unmoved keeps its fraction of a twip.
         textRow("position at 110 dpi",
                 twipsText(twipsFromPixels(pixelsFromTwips(storedTwips(" 13.09091"), 110), 110)),
