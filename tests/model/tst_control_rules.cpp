@@ -25,6 +25,7 @@ private slots:
         textRow("dither last", orNone(ditherCaption(3)), " No Dither");
         textRow("dither beyond the table", orNone(ditherCaption(4)), "(none)");
         textRow("order: two blanks", orderCaption(2), "Order  2");
+        textRow("mux first", orNone(muxCaption(0)), "Mux Disabled");
         textRow("mux beyond the table", orNone(muxCaption(14)), "(none)");
         textRow("mux below the table", orNone(muxCaption(-1)), "(none)");
         textRow("termination zero", outTermCaption(0), " 0 Out Term");
