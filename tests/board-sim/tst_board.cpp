@@ -1,11 +1,8 @@
-// The virtual board: its answers to each kind of line, its EEPROM file, and the
-// garbage and slow replies it can put on, seen by a plain client on its
-// pseudo-terminal. (A silent board, a hang-up, a flood and a late answer are
-// tried through the window and kelvanectl.)
+// The virtual board: its answers to each kind of line and its EEPROM file.
+// (Its faults are tried through the window and kelvanectl.)
 
 #include <QTemporaryDir>
 #include <QtTest>
-#include <algorithm>
 #include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
@@ -48,9 +45,6 @@ private slots:
     void answers();
     void piecesOfAnyLength();
     void eepromFile();
-    void eepromFileRefusals_data();
-    void eepromFileRefusals();
-    void garbageBeforeSlowReplies();
 };
 
 void TestBoard::answers_data() {
@@ -113,46 +107,6 @@ void TestBoard::eepromFile() {
     expected[13] = 0x18D;
     QCOMPARE(loadEeprom(options.eepromPath), expected);
     QVERIFY(talk(PtyBoard(options), "init\r\n").contains("\r\n0x00 00 01 8D\r\n"));
-}
-
-void TestBoard::eepromFileRefusals_data() {
-    QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("short word") << QByteArray("# set\n0000017\n")
-                                << "line 2: expected a register word";
-    QTest::newRow("register 11 has no slot") << QByteArray("\n0000000B\n") << "line 2: expected";
-}
-
-void TestBoard::eepromFileRefusals() {
-    QFETCH(QByteArray, content);
-    QFETCH(QString, message);
-    QTemporaryDir dir;
-    const QString path = dir.filePath("ee.txt");
-    {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
-    }
-    try {
-        loadEeprom(path.toStdString());
-        QFAIL("the file was taken");
-    } catch (const std::runtime_error& error) {
-        QVERIFY2(QString(error.what()).contains(message), error.what());
-    }
-}
-
-void TestBoard::garbageBeforeSlowReplies() {
-    BoardOptions options;
-    options.faults.garbage = true;
-    options.faults.slowReplySeconds = 0.3;
-    PtyBoard board(options);
-    QCOMPARE(talk(board, "R00000017\r\nR0000008D\r\n", 500),
-             QByteArray("\0\x01\x7f\x80\xc3\x28\xfe\xff", 8) + "OK 00000017\r\nOK 0000008D\r\n");
-    // Timed by the board's own record: the client's wait for quiet would hide
-    // a reply that came at once.
-    const auto chunks = board.chunks();
-    const auto reply =
-        std::find_if(chunks.begin(), chunks.end(), [](auto& c) { return !c.fromHost; });
-    QVERIFY(reply != chunks.end() && reply->time - chunks.front().time >= 0.3);
 }
 
 QTEST_GUILESS_MAIN(TestBoard)

@@ -30,6 +30,8 @@ void TestPortChoice::choice_data() {
     QTest::newRow("beyond the list")
         << "5" << false << "refused: There is no serial port 5: the system lists 4";
     QTest::newRow("rounds to 0") << "0.4" << false << "refused: There is no port 0";
+    QTest::newRow("largest port number")
+        << "32767" << false << "refused: There is no serial port 32767: the system lists 4";
     QTest::newRow("beyond 16 bits") << "40000" << false << "refused: 40000 is not a port number";
     QTest::newRow("below 16 bits") << "-32769" << false << "refused: -32769 is not a port number";
     QTest::newRow("Windows number") << "3" << true << "COM3";
@@ -63,6 +65,13 @@ void TestPortChoice::openFailureCauses_data() {
     QTest::newRow("held by another program") << int(QSerialPort::PermissionError) << "/dev/null"
                                              << "/dev/null is in use by another program. Close "
                                                 "that program, then press the button again.";
+    QTest::newRow("not found") << int(QSerialPort::DeviceNotFoundError) << "ttyS9"
+                               << "ttyS9 was not found.";
+    QTest::newRow("no such path") << int(QSerialPort::PermissionError) << "/dev/pts/999999"
+                                  << "/dev/pts/999999 was not found.";
+    const QString longDevice = "/dev/" + QString(9995, QChar('x'));
+    QTest::newRow("name too long") << int(QSerialPort::PermissionError) << longDevice
+                                   << longDevice + " cannot be opened: File name too long.";
     QTest::newRow("other errors keep the port's words")
         << int(QSerialPort::OpenError) << "/dev/ttyS0"
         << "/dev/ttyS0: some words";

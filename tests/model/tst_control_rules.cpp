@@ -22,12 +22,10 @@ private slots:
     void texts_data() {
         addTextColumns();
         textRow("gain bottom", chargePumpGainCaption(0), " 1");
-        textRow("dither first", orNone(ditherCaption(0)), " Weak Dither");
         textRow("dither last", orNone(ditherCaption(3)), " No Dither");
         textRow("dither beyond the table", orNone(ditherCaption(4)), "(none)");
         textRow("order: two blanks", orderCaption(2), "Order  2");
         textRow("mux first", orNone(muxCaption(0)), "Mux Disabled");
-        textRow("mux longest", orNone(muxCaption(6)), "O/Drain Analogue Lock Det");
         textRow("mux beyond the table", orNone(muxCaption(14)), "(none)");
         textRow("mux below the table", orNone(muxCaption(-1)), "(none)");
         textRow("termination zero", outTermCaption(0), " 0 Out Term");
@@ -47,6 +45,7 @@ private slots:
         textRow("far beyond any screen", str(pixelsFromTwips(1e30f, 96)), " 1000000");
         textRow("far to the left", str(pixelsFromTwips(-1e30f, 96)), "-1000000");
         textRow("infinite", str(pixelsFromTwips(qInf(), 96)), " 1000000");
+        textRow("not a number", str(pixelsFromTwips(qQNaN(), 96)), " 0");
         // A position read and written back unmoved keeps its fraction of a twip.
         textRow("position at 110 dpi",
                 twipsText(twipsFromPixels(pixelsFromTwips(storedTwips(" 13.09091"), 110), 110)),

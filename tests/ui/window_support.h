@@ -1,31 +1,31 @@
 #pragma once
-// Shared by the window tests: a settings store of their own, and reading and
-// setting any control of the main window through its name, the way an outside
-// tool sees the window.
+// Shared by the window tests: a settings store of their own, driving the
+// window's controls by name the way an outside tool does, what a user sees of
+// them as text, and a closer for the modal boxes.
 
-#include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMap>
+#include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include "ui/main_window.h"
+#include "ui/window_state.h"
 
 namespace window_support {
 
 // Points the window's settings store into a temporary folder, so that no test
-// reads or writes the user's settings. Fails the test otherwise.
+// reads or writes the user's settings.
 inline void isolateSettings(const QTemporaryDir& dir) {
     QVERIFY(dir.isValid());
     QSettings::setDefaultFormat(QSettings::IniFormat);
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path());
-    const QSettings probe(QSettings::defaultFormat(), QSettings::UserScope, "Kelvane", "Kelvane");
-    QVERIFY2(probe.fileName().startsWith(dir.path()), qPrintable(probe.fileName()));
 }
 
 inline std::unique_ptr<QSettings> windowSettings() {
@@ -33,53 +33,117 @@ inline std::unique_ptr<QSettings> windowSettings() {
                                        "Kelvane");
 }
 
-// A scroll bar reads "top..bottom = value": the end drawn at the top first.
-inline QString controlState(const QWidget* widget) {
-    if (const auto* box = qobject_cast<const QCheckBox*>(widget))
-        return box->text() + (box->isChecked() ? " [x]" : " [ ]");
-    if (const auto* button = qobject_cast<const QAbstractButton*>(widget)) return button->text();
-    if (const auto* label = qobject_cast<const QLabel*>(widget)) return label->text();
-    if (const auto* line = qobject_cast<const QLineEdit*>(widget)) return line->text();
-    if (const auto* text = qobject_cast<const QPlainTextEdit*>(widget)) return text->toPlainText();
-    if (const auto* bar = qobject_cast<const QScrollBar*>(widget)) {
-        const int top = bar->invertedAppearance() ? bar->maximum() : bar->minimum();
-        const int bottom = bar->invertedAppearance() ? bar->minimum() : bar->maximum();
-        return QString("%1..%2 = %3").arg(top).arg(bottom).arg(bar->value());
-    }
-    return {};
-}
-
-// Sets a control as the program would: text, scroll value, or 0/1 for a box.
-inline void setControl(QWidget* widget, const QString& value) {
-    if (auto* box = qobject_cast<QCheckBox*>(widget))
-        box->setChecked(value == "1");
-    else if (auto* line = qobject_cast<QLineEdit*>(widget))
-        line->setText(value);
-    else if (auto* bar = qobject_cast<QScrollBar*>(widget))
-        bar->setValue(value.toInt());
-    else
-        QFAIL(qPrintable("cannot set " + widget->objectName()));
-}
-
-inline QWidget* control(kelvane::ui::MainWindow& window, const QString& name) {
+inline QWidget* control(const QWidget& window, const QString& name) {
     auto* widget = window.findChild<QWidget*>(name);
     if (!widget) qWarning("no control named %s", qPrintable(name));
     return widget;
 }
 
-// Every named control's state and visibility, for before/after comparisons.
-inline QMap<QString, QString> snapshot(kelvane::ui::MainWindow& window) {
-    QMap<QString, QString> states;
-    for (const QWidget* widget : window.findChildren<QWidget*>()) {
-        const QString name = widget->objectName();
-        if (name.isEmpty() || name.startsWith("qt_")) continue;
-        // The link's status fields report every event; they are checked on their own.
-        if (name == "LinkStatus" || name == "PortStatus") continue;
-        states[name] = controlState(widget) + (widget->isHidden() ? " (hidden)" : "") +
-                       (widget->isEnabled() ? "" : " (disabled)") + " " +
-                       widget->palette().color(QPalette::WindowText).name();
+// A control's state: its text, " [x]" or " [ ]" for a box, and "top..bottom =
+// value" for a scroll bar, the end drawn at the top first; then " (hidden)",
+// " (disabled)" and the text colour where it is not the style's own.
+inline QString shownState(const QWidget* widget) {
+    QString state;
+    if (const auto* box = qobject_cast<const QCheckBox*>(widget))
+        state = box->text() + (box->isChecked() ? " [x]" : " [ ]");
+    else if (const auto* button = qobject_cast<const QAbstractButton*>(widget))
+        state = button->text();
+    else if (const auto* label = qobject_cast<const QLabel*>(widget))
+        state = label->text();
+    else if (const auto* line = qobject_cast<const QLineEdit*>(widget))
+        state = line->text();
+    else if (const auto* text = qobject_cast<const QPlainTextEdit*>(widget))
+        state = text->toPlainText();
+    else if (const auto* bar = qobject_cast<const QScrollBar*>(widget)) {
+        const bool up = bar->invertedAppearance();
+        state = QString("%1..%2 = %3")
+                    .arg(up ? bar->maximum() : bar->minimum())
+                    .arg(up ? bar->minimum() : bar->maximum())
+                    .arg(bar->value());
     }
+    if (widget->isHidden()) state += " (hidden)";
+    if (!widget->isEnabled()) state += " (disabled)";
+    const QColor colour = widget->palette().color(QPalette::Active, QPalette::WindowText);
+    if (colour != QApplication::palette(widget).color(QPalette::Active, QPalette::WindowText))
+        state += " " + colour.name();
+    return state;
+}
+
+// The shown states of blank-separated control names joined by "|"; "Name:3"
+// stands for the third line of the control's text.
+inline QString shownStates(const QWidget& window, const QString& names) {
+    QStringList states;
+    for (const QString& entry : names.split(' ')) {
+        const QStringList parts = entry.split(':');
+        const QWidget* widget = window.findChild<QWidget*>(parts[0]);
+        const QString state = widget ? shownState(widget) : "(no " + parts[0] + ")";
+        states << (parts.size() > 1 ? state.split('\n').value(parts[1].toInt() - 1) : state);
+    }
+    return states.join('|');
+}
+
+// Every named control's shown state, for before-and-after comparisons.
+inline QMap<QString, QString> snapshot(const QWidget& window) {
+    QMap<QString, QString> states;
+    for (const QWidget* widget : window.findChildren<QWidget*>())
+        if (!widget->objectName().isEmpty() && !widget->objectName().startsWith("qt_"))
+            states[widget->objectName()] = shownState(widget);
     return states;
 }
+
+// Runs ';'-separated actions on the window: "Name=value" sets a control as the
+// program would (a box takes 0 or 1), "Name" clicks it, "Name*3" clicks it
+// three times; "hold" and "ready" clear and set the recalculation guard.
+inline void act(kelvane::ui::MainWindow& window, const QString& actions) {
+    for (const QString& action : actions.split(';', Qt::SkipEmptyParts)) {
+        if (action == "hold" || action == "ready") {
+            window.state().notInit = action == "ready";
+            continue;
+        }
+        const qsizetype equals = action.indexOf('=');
+        const QStringList clicks = action.left(equals).split('*');
+        QWidget* widget = control(window, clicks[0]);
+        QVERIFY2(widget, qPrintable(action));
+        const QString value = action.mid(equals + 1);
+        if (equals < 0) {
+            for (int i = 0; i < clicks.value(1, "1").toInt(); ++i)
+                if (auto* button = qobject_cast<QAbstractButton*>(widget))
+                    button->click();
+                else
+                    QTest::mouseClick(widget, Qt::LeftButton);
+        } else if (auto* box = qobject_cast<QCheckBox*>(widget)) {
+            box->setChecked(value == "1");
+        } else if (auto* line = qobject_cast<QLineEdit*>(widget)) {
+            line->setText(value);
+        } else if (auto* bar = qobject_cast<QScrollBar*>(widget)) {
+            bar->setValue(value.toInt());
+        }
+    }
+}
+
+// Closes the next modal message box with OK and keeps what it showed. Armed
+// before the click that opens the box, whose own event loop runs the timer.
+class BoxCloser {
+public:
+    BoxCloser() {
+        timer_.setInterval(5);
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) return;
+            timer_.stop();
+            text = box->windowTitle() + ": " + box->text();
+            detail = box->detailedText();
+            icon = box->icon();
+            box->button(QMessageBox::Ok)->click();
+        });
+        timer_.start();
+    }
+    bool shown() const { return !text.isEmpty(); }
+    QString text, detail;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+
+private:
+    QTimer timer_;
+};
 
 } // namespace window_support
