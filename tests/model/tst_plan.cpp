@@ -1,13 +1,14 @@
 // The frequency plan, its captions, and the register words composed from it.
 
 #include "model/conversions.h"
+#include "model/hex.h"
 #include "model/plan.h"
 #include "model_support.h"
 
 using namespace kelvane;
 
-static PlannedFrequency planned(const PlanInputs& in) {
-    const auto outcome = calculatePlan(in);
+static PlannedFrequency planned(const Inputs& in, const PlanVariables& v = {}) {
+    const auto outcome = calculatePlan(in, v);
     if (const auto* refused = std::get_if<RefusedPlan>(&outcome))
         qFatal("plan refused: %s", refused->reason.c_str());
     return std::get<PlannedFrequency>(outcome);
@@ -17,7 +18,7 @@ class TestPlan : public QObject {
     Q_OBJECT
 private slots:
     void startUp() {
-        const auto [p, c] = planned({});
+        const auto [p, c] = planned({}, {});
         QCOMPARE((QList<double>{p.fcomp, p.denom, p.effN, p.n, p.fract, p.fcorr, p.ferror}),
                  (QList<double>{10, 1000000, 232.025, 232, 25000, 2320.25, 0}));
         QCOMPARE((QStringList{q(c.fv), q(c.fc), q(c.dn), q(c.frlabel), q(c.nlabel), q(c.stepLbl),
@@ -36,65 +37,66 @@ private slots:
     void texts_data() {
         addTextColumns();
         // D, N, F and the output frequency they really give, Fcorr.
-        auto dnfc = [](const PlanInputs& in) {
-            const Plan p = planned(in).plan;
+        auto dnfc = [](const Inputs& in, const PlanVariables& v) {
+            const Plan p = planned(in, v).plan;
             return str(p.denom) + str(p.n) + str(p.fract) + str(p.fcorr);
         };
-        textRow("doubler", dnfc({.doubler = true}), " 2000000 116 25000 2320.25");
-        textRow("RF multiplier 2", dnfc({.foText = "4640.5", .rfMult = 2}),
+        textRow("doubler", dnfc({.doubler = true}, {}), " 2000000 116 25000 2320.25");
+        textRow("RF multiplier 2", dnfc({.fo = "4640.5"}, {.rfMult = 2}),
                 " 2000000 232 50000 4640.5");
-        textRow("R divider", dnfc({.r = 5}), " 200000 1160 25000 2320.25");
+        textRow("R divider", dnfc({}, {.r = 5}), " 200000 1160 25000 2320.25");
         // D rounds half up: 10 MHz / 3 Hz rounds down.
-        textRow("D rounds to nearest", dnfc({.foText = "2320", .fvco = 2320, .fres = 3}),
+        textRow("D rounds to nearest", dnfc({.fo = "2320"}, {.fvco = 2320, .fres = 3}),
                 " 3333333 232 0 2320");
         // A fraction within half a step of 1 rounds F up to D; N stays.
-        textRow("F equals D", dnfc({.foText = "2329.9999999", .fvco = 2329.9999999}),
+        textRow("F equals D", dnfc({.fo = "2329.9999999"}, {.fvco = 2329.9999999}),
                 " 1000000 232 1000000 2330");
         // A negative reference gives negative D and N; the plan is still formed.
-        textRow("negative reference", dnfc({.frText = "-10"}), "-1000000-233-975000 2320.25");
+        textRow("negative reference", dnfc({.fr = "-10"}, {}), "-1000000-233-975000 2320.25");
         // Fcorr uses the reference text itself, not the 0.001 MHz substitute.
-        textRow("no reference", dnfc({.frText = "abc"}), " 100 2320250 0 0");
+        textRow("no reference", dnfc({.fr = "abc"}, {}), " 100 2320250 0 0");
 
-        auto shown = [](const PlanInputs& in) { return planned(in).captions; };
-        textRow("output error", shown({.foText = "2320.2500037", .fvco = 2320.2500037}).operr,
+        auto shown = [](const Inputs& in, const PlanVariables& v) {
+            return planned(in, v).captions;
+        };
+        textRow("output error", shown({.fo = "2320.2500037"}, {.fvco = 2320.2500037}).operr,
                 "Output Freq Error  -3.7  Hz");
-        textRow("error of a millihertz hidden", shown({.foText = "2320.250000001"}).operr, "");
-        textRow("VCO below 1000", shown({.foText = "773.41667", .fvco = 773.41667}).fv,
+        textRow("error of a millihertz hidden", shown({.fo = "2320.250000001"}, {}).operr, "");
+        textRow("VCO below 1000", shown({.fo = "773.41667"}, {.fvco = 773.41667}).fv,
                 "0773.41667 MHz");
         // The chip's denominator field is 22 bits wide; D beyond it is shown whole, in red.
-        textRow("largest 22-bit D is black",
-                shown({.frText = "4.194303", .fres = 1}).dnColour.name(), "#000000");
-        textRow("D of 2^22 is red", shown({.frText = "4.194304", .fres = 1}).dnColour.name(),
+        textRow("largest 22-bit D is black", shown({.fr = "4.194303"}, {.fres = 1}).dnColour.name(),
+                "#000000");
+        textRow("D of 2^22 is red", shown({.fr = "4.194304"}, {.fres = 1}).dnColour.name(),
                 "#FF0000");
-        textRow("D beyond 22 bits", shown({.fres = 1}).dn, "D =    10000000");
+        textRow("D beyond 22 bits", shown({}, {.fres = 1}).dn, "D =    10000000");
         // Plans without register words: why, and D in red where it could be formed.
-        auto refusal = [](const PlanInputs& in) {
-            const auto outcome = calculatePlan(in);
+        auto refusal = [](const Inputs& in, const PlanVariables& v) {
+            const auto outcome = calculatePlan(in, v);
             const auto* refused = std::get_if<RefusedPlan>(&outcome);
             return refused ? refused->reason + " | " + refused->dnCaption.value_or("") : "planned";
         };
-        textRow("D rounds to 0", refusal({.fres = 1e9}),
+        textRow("D rounds to 0", refusal({}, {.fres = 1e9}),
                 "Resolution is coarser than the comparison frequency allows: no denominator | "
                 "D =    0");
         textRow(
-            "D beyond 32 bits", refusal({.frText = "100", .fres = 0.01}),
+            "D beyond 32 bits", refusal({.fr = "100"}, {.fres = 0.01}),
             "Resolution is too fine for the comparison frequency: denominator beyond 2147483647 | "
             "D =    10000000000");
-        textRow("N beyond 32 bits", refusal({.foText = "1e12", .fvco = 1e12}),
+        textRow("N beyond 32 bits", refusal({.fo = "1e12"}, {.fvco = 1e12}),
                 "VCO frequency is out of range for the comparison frequency: N beyond 2147483647 | "
                 "D =    1000000");
         // Reg4 carries the reference in whole MHz: far below zero it no longer fits 8 digits.
-        textRow("reference too far below 0 for Reg4",
-                refusal({.frText = "-536117505", .fres = 1e13}),
+        textRow("reference too far below 0 for Reg4", refusal({.fr = "-536117505"}, {.fres = 1e13}),
                 "Reference frequency is out of range: it does not fit register 4 | D =   -54");
-        textRow("R of 0", refusal({.r = 0}),
+        textRow("R of 0", refusal({}, {.r = 0}),
                 "Reference divider R is 0: no comparison frequency | ");
         // Register words for the controls, at the addresses given.
-        auto words = [](const ControlState& c, std::initializer_list<int> addresses) {
+        auto words = [](const Inputs& c, std::initializer_list<int> addresses) {
             const RegisterImage image = recalculated(c).registers;
             QStringList text;
             for (int address : addresses)
-                text << QString("Reg%1=%2").arg(address).arg(q(hexFormat(image[address])));
+                text << QString("Reg%1=%2").arg(address).arg(q(hexWord(image[address])));
             return text.join(' ').toStdString();
         };
         textRow("D beyond 22 bits runs into bit 26", words({.res = "1"}, {2}), "Reg2=0D896802");
@@ -110,24 +112,20 @@ private slots:
         textRow("lowest reference Reg4 holds", words({.fr = "-536117504", .res = "1e13"}, {4}),
                 "Reg4=00000004");
         textRow("R of 4096 puts 0 in the field",
-                words({.fo = "2320", .fr = "4096", .res = "1", .rScroll = 4096}, {1}),
-                "Reg1=00000001");
+                words({.fo = "2320", .fr = "4096", .res = "1", .r = 4096}, {1}), "Reg1=00000001");
         textRow("doubler, external VCO, polarity",
-                words({.doubler = true, .externalVco = true, .chargePumpPositive = true}, {3}),
-                "Reg3=00AE7313");
-        textRow("polarity needs the external VCO",
-                words({.doubler = true, .chargePumpPositive = true}, {3}), "Reg3=00AC7303");
+                words({.doubler = true, .externalVco = true, .cpp = true}, {3}), "Reg3=00AE7313");
         // clang-format off
-        textRow("settings at their top ends", words({.chargePumpGain = 31, .dither = 3, .order = 4,
+        textRow("settings at their top ends", words({.cpg = 31, .dither = 3, .order = 4,
                 .mux = 13, .outTerm = 15, .vcoGain = 15, .divGain = 15}, {3, 6}),
                 "Reg3=01C9BF03 Reg6=001FFFE6");
         // clang-format on
         // Register words as 8 hexadecimal digits.
-        textRow("negative word taken modulo 2^32", hexFormat(-12054364), "FF4810A4");
-        textRow("largest word", hexFormat(4294967295), "FFFFFFFF");
-        textRow("lowest word", hexFormat(-4294967296), "00000000");
-        textRow("word beyond 32 bits is not cut", hexFormat(4294967301), "100000005");
-        textRow("low half padded inside", hexFormat(0x00010002), "00010002");
+        textRow("negative word taken modulo 2^32", hexWord(-12054364), "FF4810A4");
+        textRow("largest word", hexWord(4294967295), "FFFFFFFF");
+        textRow("lowest word", hexWord(-4294967296), "00000000");
+        textRow("word beyond 32 bits is not cut", hexWord(4294967301), "100000005");
+        textRow("low half padded inside", hexWord(0x00010002), "00010002");
         // Both ends of every VCO range count; 1900 to 1990 MHz is valid without a variant.
         const std::pair<double, const char*> chips[] = {
             {2220, "#408001 LMX2541-2060E 2380E "},     {1900, "#408001 LMX2541-"},

@@ -1,16 +1,32 @@
 // The FSK-by-Reg2 generator: the report, and the inputs for which it gives a
 // correction line instead.
 
+#include "model/conversions.h"
 #include "model_support.h"
 #include "modes/fsk_report.h"
 
 using namespace kelvane;
 
-Q_DECLARE_METATYPE(kelvane::FskInputs)
+// What the generator reads: Fvco MHz, Fcomp MHz, D, r, M, Odiv, Res Hz.
+struct FskCase {
+    double fvco, fcomp, denom;
+    int r;
+    double rfMult;
+    int odiv;
+    double resolution;
+};
+Q_DECLARE_METATYPE(FskCase)
 
-// Fvco MHz, Fcomp MHz, D, r, M, Odiv, Res Hz of the start-up plan: 2320.25 MHz
-// from 10 MHz with 10 Hz resolution.
-static const FskInputs startUp{2320.25, 10, 1000000, 1, 1, 1, 10};
+// The start-up plan: 2320.25 MHz from 10 MHz with 10 Hz resolution.
+static const FskCase startUp{2320.25, 10, 1000000, 1, 1, 1, 10};
+
+// The report for these values, M and Res typed into their boxes.
+static GeneratedText fskReport(const FskCase& c, const std::string& shift) {
+    const Inputs in{.res = str(c.resolution), .rfMult = str(c.rfMult), .odiv = c.odiv};
+    const PlanVariables variables{.fvco = c.fvco, .r = c.r};
+    const Plan plan{.fcomp = c.fcomp, .denom = c.denom};
+    return kelvane::fskReport(in, variables, plan, shift);
+}
 
 class TestFskReport : public QObject {
     Q_OBJECT
@@ -36,10 +52,10 @@ private slots:
     // The lines that change with the inputs (New Denom, the FSK word and the
     // modulation set), or the one line saying which input to correct.
     void reports_data() {
-        QTest::addColumn<FskInputs>("inputs");
+        QTest::addColumn<FskCase>("inputs");
         QTest::addColumn<QString>("shift");
         QTest::addColumn<QStringList>("expected");
-        auto row = [](const char* name, const FskInputs& in, const char* shift,
+        auto row = [](const char* name, const FskCase& in, const char* shift,
                       const QStringList& lines) {
             QTest::newRow(name) << in << QString(shift) << lines;
         };
@@ -76,7 +92,7 @@ private slots:
             {"The plan gives no finite fraction; check Fo, Fr, R and RF Mult"});
     }
     void reports() {
-        QFETCH(FskInputs, inputs);
+        QFETCH(FskCase, inputs);
         QFETCH(QString, shift);
         const GeneratedText report = fskReport(inputs, shift.toStdString());
         const QStringList lines = q(report.text).split("\r\n");

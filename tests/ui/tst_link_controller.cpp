@@ -8,6 +8,7 @@
 #include "link/port_choice.h"
 #include "link/serial_link.h"
 #include "model/conversions.h"
+#include "model/hex.h"
 #include "pty_board.h"
 #include "ui/link_controller.h"
 #include "ui/main_window_controls.h"
@@ -45,12 +46,12 @@ QString replies(const sim::PtyBoard& board) {
 
 // Every byte a transfer button sends for this image, in the board's order.
 QByteArray sentBy(const QString& button, const RegisterImage& image) {
-    if (button == "Init") return "init\r\n";
+    if (button == "Init" || button == "VerifyEE") return "init\r\n";
     const QList<int> order =
         button == "QuickUpdate" ? QList{2, 1, 0} : QList{7, 13, 12, 9, 8, 6, 5, 4, 3, 2, 1, 0};
     QByteArray bytes;
     for (int address : order) {
-        const QByteArray line = "R" + QByteArray::fromStdString(hexFormat(image[address])) + "\r\n";
+        const QByteArray line = "R" + QByteArray::fromStdString(hexWord(image[address])) + "\r\n";
         bytes += button == "StoreEE" ? line + "W\r\n" + line : line;
     }
     return bytes;
@@ -105,10 +106,11 @@ private slots:
         QCOMPARE(closer.text, "Kelvane: COM Port Open\r\nRS232 Parameters  9600 Baud, N,8,2\r\n"
                               "Use with PIC Firmware  Vantrel \r\n");
         QCOMPARE(closer.icon, QMessageBox::NoIcon);
-        QCOMPARE(shownStates(window, "CPNo Label6 SetCP Update QuickUpdate StoreEE Init QStepDn"),
+        QCOMPARE(shownStates(window,
+                             "CPNo Label6 SetCP Update QuickUpdate StoreEE Init VerifyEE QStepDn"),
                  device(board) + " (hidden)|Set COM Port (hidden)|COM " + device(board) +
                      " (disabled)|Update all registers|Quick Freq Update|Store to EE|"
-                     "Init from EE|\\/");
+                     "Init from EE|Verify EE|\\/");
     }
 
     void repliesInPiecesKeepTheirLineEnds() {
@@ -154,7 +156,8 @@ private slots:
         QCOMPARE(shownStates(window, "Fo Res QuickUpdate DivGainLabel Rlabel OPResLabel"),
                  "1160.125|10.00|Quick Freq Update| 12 Div Gain|R divider 1|"
                  "Divided O/P Resolution  Hz");
-        for (const char* own : {"Res", "QuickUpdate", "DivGainLabel", "Rlabel", "OPResLabel"})
+        for (const char* own :
+             {"Res", "QuickUpdate", "QStepUp", "QStepDn", "DivGainLabel", "Rlabel", "OPResLabel"})
             restored.remove(own), storedControls.remove(own);
         QCOMPARE(restored, storedControls);
         act(window, "Mux=6"); // recalculates again
@@ -245,6 +248,7 @@ private slots:
         QTest::newRow("Quick Freq Update") << "QuickUpdate" << 2 << false << true;
         QTest::newRow("Store to EE") << "StoreEE" << 7 << true << false;
         QTest::newRow("Init from EE") << "Init" << 1 << false << true;
+        QTest::newRow("Verify EE") << "VerifyEE" << 1 << false << true;
     }
 
     // The adapter goes away in the middle of a transfer: nothing more is sent,
@@ -276,14 +280,15 @@ private slots:
         QCOMPARE(console.count("The port " + device(board) + " stopped working"), 1);
         QVERIFY(console.endsWith("Check the adapter, then open the port again.\n"));
         QCOMPARE(window.state().registers, image);
-        QCOMPARE(shownStates(window, "CPNo Label6 SetCP Update StoreEE Init QStepUp QStepDn"),
-                 device(board) +
-                     "|Set COM Port|COM Port|Update all registers (hidden)|"
-                     "Store to EE (hidden)|Init from EE (hidden)|/\\ (hidden)|\\/ (hidden)");
+        QCOMPARE(
+            shownStates(window, "CPNo Label6 SetCP Update StoreEE Init VerifyEE QStepUp QStepDn"),
+            device(board) + "|Set COM Port|COM Port|Update all registers (hidden)|"
+                            "Store to EE (hidden)|Init from EE (hidden)|Verify EE (hidden)|"
+                            "/\\ (hidden)|\\/ (hidden)");
         QVERIFY(window.controls().QuickUpdate->isHidden());
         auto after = withoutConsole(window);
-        for (const char* name : {"Update", "QuickUpdate", "StoreEE", "Init", "QStepUp", "QStepDn",
-                                 "CPNo", "Label6", "SetCP"})
+        for (const char* name : {"Update", "QuickUpdate", "StoreEE", "Init", "VerifyEE", "QStepUp",
+                                 "QStepDn", "CPNo", "Label6", "SetCP"})
             after.remove(name), before.remove(name);
         QCOMPARE(after, before);
 
@@ -291,7 +296,7 @@ private slots:
         connectTo(window, replacement);
         act(window, button);
         QCOMPARE(received(replacement), sentBy(button, image));
-        if (button != "Init")
+        if (button != "Init" && button != "VerifyEE")
             QTRY_COMPARE(window.controls().Text1->toPlainText(), replies(replacement));
         QTEST(window.controls().QuickUpdate->isEnabled(), "quickEnabledAfter");
     }

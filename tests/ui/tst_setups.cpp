@@ -10,7 +10,6 @@
 #include <QTreeWidget>
 #include <QtTest>
 
-#include "box_closer.h"
 #include "ui/main_window_controls.h"
 #include "ui/setup_controller.h"
 #include "ui/setups_window.h"
@@ -88,7 +87,7 @@ void TestSetups::openGivesWhatTypingGives() {
     QFETCH(Typing, typing);
     MainWindow typed;
     for (const auto& [name, value] : typing)
-        setControl(control(typed, name), value);
+        act(typed, name + "=" + value);
     SetupController typedSetups(typed);
     const QString path = dir_.filePath(QTest::currentDataTag() + QString(".kelvane"));
     QVERIFY(typedSetups.saveAs(path));
@@ -112,14 +111,15 @@ void TestSetups::openGivesWhatTypingGives() {
 void TestSetups::refusedFileChangesNothing() {
     MainWindow window;
     SetupController setups(window);
-    setControl(control(window, "Odiv"), "5");
+    act(window, "Odiv=5");
     const auto before = snapshot(window);
     const QString path = dir_.filePath("bad.kelvane");
     writeFile(path, R"({"format": "kelvane-setup", "version": 1,
                         "inputs": {"fo": "10368", "odiv": 2, "mux": 14}})");
     BoxCloser closer;
     QVERIFY(!setups.open(path));
-    QCOMPARE(closer.text, path + ": input \"mux\" must be a whole number from 0 to 13, not 14");
+    QCOMPARE(closer.text,
+             "Open Setup: " + path + ": input \"mux\" must be a whole number from 0 to 13, not 14");
     QCOMPARE(snapshot(window), before);
     QCOMPARE(window.windowTitle(), "Kelvane " KELVANE_VERSION);
 }
@@ -135,12 +135,12 @@ void TestSetups::captionFollowsTheFile() {
     QVERIFY(setups.open(path));
     QCOMPARE(window.windowTitle(), "10368 LO[*] - Kelvane " KELVANE_VERSION);
     QVERIFY(!window.isWindowModified());
-    setControl(control(window, "Mux"), "5");
+    act(window, "Mux=5");
     QVERIFY(window.isWindowModified());
-    setControl(control(window, "Mux"), "3");
+    act(window, "Mux=3");
     QVERIFY(!window.isWindowModified());
 
-    setControl(control(window, "Mux"), "5");
+    act(window, "Mux=5");
     window.show();
     answerNextQuestion(QMessageBox::Cancel);
     QVERIFY(!window.close());

@@ -8,7 +8,6 @@
 #include <QScrollArea>
 #include <QtTest>
 
-#include "box_closer.h"
 #include "pty_board.h"
 #include "ui/main_window_controls.h"
 #include "window_support.h"
@@ -104,7 +103,7 @@ void TestUsability::scrollBarsTakeTheirKeys() {
     QCOMPARE(scroll->focusPolicy(), Qt::StrongFocus);
     scroll->setFocus(Qt::TabFocusReason);
     QTest::keyClick(scroll, Qt::Key(key));
-    QCOMPARE(controlState(control(window, label)), caption);
+    QCOMPARE(shownStates(window, label), caption);
 }
 
 // Each transfer from its key, and what the status bar says afterwards.

@@ -8,6 +8,7 @@
 
 #include "export/pic_listing.h"
 #include "model/conversions.h"
+#include "model/hex.h"
 #include "ui/exp_form.h"
 #include "ui/main_window_controls.h"
 #include "window_support.h"
@@ -160,7 +161,7 @@ private slots:
                 shown << QString::number(recalculations.count());
             else if (name.startsWith("Reg") && name != "Reg2FSK")
                 shown << QString::fromStdString(
-                    kelvane::hexFormat(window.state().registers[name.mid(3).toInt()]));
+                    kelvane::hexWord(window.state().registers[name.mid(3).toInt()]));
             else
                 shown << shownStates(window, name);
         QTEST(shown.join('|'), "state");
@@ -172,9 +173,10 @@ private slots:
         window.controls().Export->click();
         auto* form = window.findChild<kelvane::ui::ExpForm*>();
         QVERIFY(form && form->isWindow());
-        form->setListing(
-            kelvane::picListing({"3999.99999999", "0.001", 16, 4096, 4194303, 262143, 4194303, {}})
-                .text);
+        form->setListing(kelvane::picListing({.fo = "3999.99999999", .res = "0.001"},
+                                             {.r = 4096, .rfMult = 16},
+                                             {.denom = 4194303, .n = 262143, .fract = 4194303}, {})
+                             .text);
         QVERIFY(QTest::qWaitForWindowExposed(form));
         auto* box = form->findChild<QPlainTextEdit*>("PasteText");
         QVERIFY(QFontInfo(box->font()).fixedPitch());

@@ -8,14 +8,13 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include "box_closer.h"
 #include "link/transfers.h"
 #include "pty_board.h"
-#include "shown_state.h"
 #include "ui/exp_form.h"
 #include "ui/fsk_reg2.h"
 #include "ui/link_controller.h"
 #include "ui/main_window_controls.h"
+#include "window_support.h"
 
 using kelvane::ui::MainWindow;
 using namespace kelvane;
