@@ -108,8 +108,13 @@ private slots:
         row("refusal stays", "Res=100000000;Order=1", "PlanStatus", coarse);
         row("defined plan again", "Res=100000000;Order=1;Res= 10", "Dn PlanStatus recalcs",
             "D =    1000000||1");
-        row("Fo of letters", "Fo=abc", "Fv Dn PlanStatus", "0000.0 MHz|D =    1000000|");
-        row("Res of letters", "Res=abc", "Dn PlanStatus", "D =    1000000000 #ff0000|");
+        // A plan formed from a substitute value says so on the status line.
+        row("Fo of letters", "Fo=abc", "Fv Dn PlanStatus",
+            "0000.0 MHz|D =    1000000|VCO 0.0 MHz is outside the chip's 1900-4000 MHz: no output "
+            "divider from 1 to 63 brings it in range; Output Freq: \"abc\" is read as 0");
+        row("Res of letters", "Res=abc", "Dn PlanStatus",
+            "D =    1000000000 #ff0000|D = 1000000000 does not fit register 2 (it must stay below "
+            "4194304): choose a coarser resolution; Resolution: \"abc\" is read as 0");
 
         // The WSJT modes write their caption and resolution; a click into the
         // resolution box names the MFSK mode and changes nothing else.
