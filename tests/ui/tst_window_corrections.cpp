@@ -22,29 +22,21 @@ using namespace window_support;
 
 namespace {
 
-QString device(const sim::PtyBoard& board) {
-    return QString::fromStdString(board.devicePath());
-}
-
-void connectTo(MainWindow& window, const sim::PtyBoard& board) {
-    auto& c = window.controls();
-    c.CPNo->setText(device(board));
-    BoxCloser closer;
-    c.SetCP->click();
-    QVERIFY(window.linkController().serialLink().isOpen());
-}
-
-QString listingOf(const RegisterImage& image) {
-    return QString::fromStdString(registerListing(image)).replace("\r\n", "\n");
-}
-
-// "1 1 0": whether each of the named controls is enabled.
-QString enabledStates(MainWindow& window, const QString& names) {
-    QStringList states;
-    for (const QString& name : names.split(' '))
-        states << (control(window, name)->isEnabled() ? "1" : "0");
-    return states.join(' ');
-}
+// A window with its port open on a virtual board.
+struct Connected {
+    explicit Connected(const sim::BoardOptions& options = {}) : board(options) {
+        c.CPNo->setText(QString::fromStdString(board.devicePath()));
+        BoxCloser closer;
+        c.SetCP->click();
+    }
+    QString listing() {
+        return QString::fromStdString(registerListing(window.state().registers))
+            .replace("\r\n", "\n");
+    }
+    sim::PtyBoard board;
+    MainWindow window;
+    Ui::LMX2541& c = window.controls();
+};
 
 } // namespace
 
@@ -58,65 +50,44 @@ private slots:
         QApplication::setQuitOnLastWindowClosed(false);
     }
 
-    // A refused plan hides the export like any recalculation, keeping its
-    // text, and Fc goes back from the reference handler's MHz preview to the
-    // last plan's caption.
+    // A refused plan hides the export, keeping its text, puts Fc back from the
+    // reference's MHz preview, and the FSK generator says why it has no data.
     void refusedPlanHidesTheExport() {
         MainWindow window;
         auto& c = window.controls();
         auto* form = window.findChild<ui::ExpForm*>();
         c.Export->click();
         const QString listing = shownStates(*form, "PasteText");
+        c.Reg2FSK->click();
         c.Fr->setText("1e9");
         QVERIFY(form->isHidden());
         QCOMPARE(shownStates(*form, "PasteText"), listing);
         QCOMPARE(shownStates(window, "Fc"), "10000. kHz #0000ff");
-    }
-
-    void fskOnARefusedPlanSaysSo() {
-        MainWindow window;
-        auto& c = window.controls();
-        c.Reg2FSK->click();
         auto* fsk = window.findChild<ui::FSKReg2*>();
-        c.Res->setText("1e12");
         fsk->findChild<QPushButton*>("GenNewD")->click();
         QCOMPARE(shownStates(*fsk, "NewDResults"),
                  "No plan for these inputs (see the status line); correct them to get FSK data");
     }
 
-    // Dragging the thumb runs the bar's handler once, at the end: the output
+    // Dragging a thumb runs the bar's handler once, at the end: the output
     // divider dragged from 1 to 7 rounds Fo from the VCO once.
-    void thumbDragNotifiesAtItsEnd_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<int>("to");
-        QTest::addColumn<QString>("fo");
-        const QString startFo = " 2320.25";
-        QTest::newRow("Rscroll") << "Rscroll" << 4 << startFo;
-        QTest::newRow("Odiv") << "Odiv" << 7 << "331.46429";
-        QTest::newRow("CPGscroll") << "CPGscroll" << 15 << startFo;
-        QTest::newRow("Dither") << "Dither" << 3 << startFo;
-        QTest::newRow("Order") << "Order" << 0 << startFo;
-        QTest::newRow("Mux") << "Mux" << 7 << startFo;
-        QTest::newRow("OutTerm") << "OutTerm" << 8 << startFo;
-        QTest::newRow("VcoGain") << "VcoGain" << 15 << startFo;
-        QTest::newRow("DivGain") << "DivGain" << 9 << startFo;
-        QTest::newRow("ChgWSJT") << "ChgWSJT" << 4 << startFo;
-    }
     void thumbDragNotifiesAtItsEnd() {
-        QFETCH(QString, name);
-        QFETCH(int, to);
-        MainWindow window;
-        auto* bar = window.findChild<QScrollBar*>(name);
-        QSignalSpy changes(bar, &QScrollBar::valueChanged);
-        const int step = to > bar->value() ? 1 : -1;
-        bar->setSliderDown(true);
-        for (int position = bar->value() + step; position != to + step; position += step)
-            bar->setSliderPosition(position);
-        QCOMPARE(changes.count(), 0);
-        bar->setSliderDown(false);
-        QCOMPARE(changes.count(), 1);
-        QCOMPARE(bar->value(), to);
-        QTEST(window.controls().Fo->text(), "fo");
+        const QList<QPair<QString, int>> drags{
+            {"Rscroll", 4}, {"Odiv", 7},    {"CPGscroll", 15}, {"Dither", 3},  {"Order", 0},
+            {"Mux", 7},     {"OutTerm", 8}, {"VcoGain", 15},   {"DivGain", 9}, {"ChgWSJT", 4}};
+        for (const auto& [name, to] : drags) {
+            MainWindow window;
+            auto* bar = window.findChild<QScrollBar*>(name);
+            QSignalSpy changes(bar, &QScrollBar::valueChanged);
+            const int step = to > bar->value() ? 1 : -1;
+            bar->setSliderDown(true);
+            for (int position = bar->value() + step; position != to + step; position += step)
+                bar->setSliderPosition(position);
+            QVERIFY2(changes.isEmpty(), qPrintable(name));
+            bar->setSliderDown(false);
+            QVERIFY2(changes.count() == 1 && bar->value() == to, qPrintable(name));
+            QCOMPARE(window.controls().Fo->text(), name == "Odiv" ? "331.46429" : " 2320.25");
+        }
     }
 
     // Store to EE sends each word's line, the store mark and that same line;
@@ -124,16 +95,16 @@ private slots:
     void storeSendsTheSameLineTwice() {
         sim::PtyBoard board;
         link::SerialLink link;
-        QCOMPARE(link.open(device(board)).result, link::OpenOutcome::Result::Opened);
+        QCOMPARE(link.open(QString::fromStdString(board.devicePath())).result,
+                 link::OpenOutcome::Result::Opened);
         int asked = 0;
-        const link::RegisterSource changing = [&asked] {
-            ++asked;
+        QVERIFY(link::storeAllRegisters(link, [&asked] {
             RegisterImage image;
+            ++asked;
             for (int address : transferOrder)
                 image[address] = asked * 16 + address;
             return image;
-        };
-        QVERIFY(link::storeAllRegisters(link, changing));
+        }));
         QByteArray expected;
         int turn = 0;
         for (int address : transferOrder) {
@@ -146,33 +117,24 @@ private slots:
     // An empty resolution box reads as 0.01 Hz and puts D = 10^9 into Reg2,
     // nine hexadecimal digits: the listing shows it, and no transfer sends it.
     void wordBeyond32BitsIsNotSent_data() {
-        QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("command");
-        QTest::newRow("Update all registers") << "Update"
-                                              << "Update all registers";
-        QTest::newRow("Quick Freq Update") << "QuickUpdate"
-                                           << "Quick Freq Update";
-        QTest::newRow("Store to EE") << "StoreEE"
-                                     << "Store to EE";
-        QTest::newRow("step up") << "QStepUp"
-                                 << "Quick Freq Update";
+        QTest::newRow("Update") << "Update all registers";
+        QTest::newRow("QuickUpdate") << "Quick Freq Update";
+        QTest::newRow("StoreEE") << "Store to EE";
+        QTest::newRow("QStepUp") << "Quick Freq Update";
     }
     void wordBeyond32BitsIsNotSent() {
-        QFETCH(QString, button);
         QFETCH(QString, command);
-        sim::PtyBoard board;
-        MainWindow window;
-        connectTo(window, board);
-        auto& c = window.controls();
-        c.Res->setText("");
-        QVERIFY(c.Text1->toPlainText().contains("         2    3BDACA002\n"));
-        qobject_cast<QPushButton*>(control(window, button))->click();
+        Connected at;
+        at.c.Res->setText("");
+        QVERIFY(at.c.Text1->toPlainText().contains("         2    3BDACA002\n"));
+        qobject_cast<QPushButton*>(control(at.window, QTest::currentDataTag()))->click();
         QCOMPARE(
-            c.Text1->toPlainText(),
-            listingOf(window.state().registers) + command +
+            at.c.Text1->toPlainText(),
+            at.listing() + command +
                 ": Reg2 = 3BDACA002 does not fit in 32 bits; correct the plan; nothing sent\n");
         QTest::qWait(60);
-        QCOMPARE(board.received(), "");
+        QCOMPARE(at.board.received(), "");
     }
 
     // The console takes typing like any text box; only a left click into the
@@ -182,10 +144,9 @@ private slots:
         auto& c = window.controls();
         QTest::keyClicks(c.Text1, "typed");
         QVERIFY(c.Text1->toPlainText().contains("typed"));
-        for (Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton}) {
-            QTest::mouseClick(c.Res, button);
-            QCOMPARE(c.WSJT->text(), "WSJT Mode Step");
-        }
+        QTest::mouseClick(c.Res, Qt::RightButton);
+        QTest::mouseClick(c.Res, Qt::MiddleButton);
+        QCOMPARE(c.WSJT->text(), "WSJT Mode Step");
         QTest::mouseClick(c.Res, Qt::LeftButton);
         QCOMPARE(c.WSJT->text(), "MFSK Mode");
     }
@@ -193,19 +154,19 @@ private slots:
     // The step buttons end with Quick Freq Update, so they wait with it for
     // the full update of a new output divider, or for a read-back.
     void stepButtonsFollowQuickUpdate() {
-        sim::PtyBoard board;
-        MainWindow window;
-        connectTo(window, board);
-        auto& c = window.controls();
-        const QString buttons = "QuickUpdate QStepUp QStepDn";
-        c.Odiv->setValue(2);
-        QCOMPARE(enabledStates(window, buttons), "0 0 0");
-        c.Update->click();
-        QCOMPARE(enabledStates(window, buttons), "1 1 1");
-        c.Odiv->setValue(1);
-        QCOMPARE(enabledStates(window, buttons), "0 0 0");
-        c.Init->click();
-        QCOMPARE(enabledStates(window, buttons), "1 1 1");
+        Connected at;
+        const auto enabled = [&at] {
+            return QList<bool>{at.c.QuickUpdate->isEnabled(), at.c.QStepUp->isEnabled(),
+                               at.c.QStepDn->isEnabled()};
+        };
+        at.c.Odiv->setValue(2);
+        QCOMPARE(enabled(), QList<bool>(3, false));
+        at.c.Update->click();
+        QCOMPARE(enabled(), QList<bool>(3, true));
+        at.c.Odiv->setValue(1);
+        QCOMPARE(enabled(), QList<bool>(3, false));
+        at.c.Init->click();
+        QCOMPARE(enabled(), QList<bool>(3, true));
     }
 
     // The R divider read back stands in Rscroll as well, whatever the
@@ -223,19 +184,16 @@ private slots:
     void readBackSetsTheRDivider() {
         QFETCH(bool, storedDoubler);
         QFETCH(bool, windowDoubler);
-        sim::PtyBoard board;
-        MainWindow window;
-        connectTo(window, board);
-        auto& c = window.controls();
-        c.Rscroll->setValue(5);
-        c.RefDbl->setChecked(storedDoubler);
-        c.StoreEE->click();
-        const RegisterImage stored = window.state().registers;
-        c.RefDbl->setChecked(windowDoubler);
-        c.Rscroll->setValue(3);
-        c.Init->click();
-        QTEST(shownStates(window, "RefDbl Rlabel Rscroll"), "shown");
-        QCOMPARE(window.state().registers, stored);
+        Connected at;
+        at.c.Rscroll->setValue(5);
+        at.c.RefDbl->setChecked(storedDoubler);
+        at.c.StoreEE->click();
+        const RegisterImage stored = at.window.state().registers;
+        at.c.RefDbl->setChecked(windowDoubler);
+        at.c.Rscroll->setValue(3);
+        at.c.Init->click();
+        QTEST(shownStates(at.window, "RefDbl Rlabel Rscroll"), "shown");
+        QCOMPARE(at.window.state().registers, stored);
     }
 
     // An input changed during the wait recalculates at the end when the answer
@@ -257,15 +215,12 @@ private slots:
             QFile file(QString::fromStdString(options.eepromPath));
             QVERIFY(file.open(QIODevice::WriteOnly) && file.write("FF4800A4\n") == 9);
         }
-        sim::PtyBoard board(options);
-        MainWindow window;
-        connectTo(window, board);
-        auto& c = window.controls();
-        QTimer::singleShot(300, &window, [&c] { c.Res->setText("20"); });
-        c.Init->click();
-        QCOMPARE(shownStates(window, "Dn"), "D =    500000");
-        QCOMPARE(c.Text1->toPlainText(), listingOf(window.state().registers) +
-                                             "Init from EE: " + line + "; nothing changed\n");
+        Connected at(options);
+        QTimer::singleShot(300, &at.window, [&at] { at.c.Res->setText("20"); });
+        at.c.Init->click();
+        QCOMPARE(shownStates(at.window, "Dn"), "D =    500000");
+        QCOMPARE(at.c.Text1->toPlainText(),
+                 at.listing() + "Init from EE: " + line + "; nothing changed\n");
     }
 };
 
