@@ -1,5 +1,5 @@
 // The window driving the virtual board: opening the port, the console, the
-// transfers, the read-back with its restore, a silent and a late board, a
+// transfers, the read-back with its restore, Verify EE, a sweep, a silent and a late board, a
 // flooding board, an adapter unplugged in the middle of each transfer and
 // closing the window in the middle of a transfer.
 
@@ -9,9 +9,11 @@
 #include "link/serial_link.h"
 #include "model/conversions.h"
 #include "model/hex.h"
+#include "model/recalculation.h"
 #include "pty_board.h"
 #include "ui/link_controller.h"
 #include "ui/main_window_controls.h"
+#include "ui/sweep_dialog.h"
 #include "window_support.h"
 
 using kelvane::ui::MainWindow;
@@ -162,6 +164,83 @@ private slots:
         QCOMPARE(restored, storedControls);
         act(window, "Mux=6"); // recalculates again
         QVERIFY(window.state().registers != stored);
+    }
+
+    // Verify EE ends the console with its verdict on the plan on screen; no
+    // control, word or flag changes.
+    void verifyComparesAndChangesNothing() {
+        sim::PtyBoard board;
+        MainWindow window;
+        connectTo(window, board);
+        for (const auto& [fo, verdict] :
+             {std::pair{" 2320.25", "EEPROM matches the plan: 12 of 12 words"},
+              std::pair{"2320.5",
+                        "EEPROM differs from the plan: Reg0 stored 61A80E80, plan C3500E80"}}) {
+            act(window, QString("Fo=") + fo);
+            const auto before = withoutConsole(window);
+            const RegisterImage words = window.state().registers;
+            act(window, "VerifyEE");
+            QVERIFY(window.controls().Text1->toPlainText().endsWith(QString("0x61 A8 0E 80\n") +
+                                                                    verdict + "\n"));
+            QCOMPARE(withoutConsole(window), before);
+            QCOMPARE(window.state().registers, words);
+            QCOMPARE(window.state().notInit, 1);
+        }
+        QCOMPARE(received(board), "init\r\ninit\r\n");
+    }
+
+    void sweep_data() {
+        QTest::addColumn<QStringList>("fields"); // From, To, Step, Dwell
+        QTest::addColumn<int>("stopAfterMs");  // Stop (or closing) this long after Start; -1 never
+        QTest::addColumn<bool>("closeWindow"); // close the main window instead of Stop
+        QTest::addColumn<QByteArray>("sent");
+        QTest::addColumn<QString>("status");
+        const QByteArray startUp =
+            sentBy("Update", std::get<Recalculation>(recalculate({}, {})).registers);
+        const QByteArray quick = "R04F42402\r\nR00000011\r\nR";
+        const QStringList dwelling{"2320.25", "2321", "0.1", "5000"};
+        const QString stopped = "Stopped; the board is at 2320.250000 MHz";
+        QTest::newRow("three steps") << QStringList{"2320.25", "2320.45", "0.1", "0"} << -1 << false
+                                     << startUp + quick + "88B80E80\r\n" + quick + "AFC80E80\r\n"
+                                     << "Done: 3 frequencies sent; the board is at 2320.450000 MHz";
+        QTest::newRow("stopped in the dwell") << dwelling << 900 << false << startUp << stopped;
+        QTest::newRow("window closed in the dwell")
+            << dwelling << 900 << true << startUp << stopped;
+        QTest::newRow("VCO outside the chip")
+            << QStringList{"1800", "2320", "10", "0"} << -1 << false << QByteArray()
+            << "1800.000000 MHz puts the VCO at 1800 MHz, outside the chip's 1900 to 4000 MHz; "
+               "nothing was sent";
+    }
+
+    // The output box follows each step; the plan inputs stay locked until the
+    // sweep ends.
+    void sweep() {
+        QFETCH(QStringList, fields);
+        QFETCH(int, stopAfterMs);
+        QFETCH(bool, closeWindow);
+        sim::PtyBoard board;
+        MainWindow window;
+        connectTo(window, board);
+        ui::SweepDialog dialog(window);
+        const char* names[] = {"From", "To", "Step", "Dwell"};
+        for (int i = 0; i < 4; ++i)
+            dialog.findChild<QLineEdit*>(names[i])->setText(fields[i]);
+        auto& c = window.controls();
+        bool lockedWhileRunning = false;
+        if (stopAfterMs >= 0)
+            QTimer::singleShot(stopAfterMs, &dialog, [&] {
+                lockedWhileRunning = !c.PlanInputs->isEnabled() && !c.ModeStepping->isEnabled();
+                if (closeWindow)
+                    window.close();
+                else
+                    dialog.findChild<QPushButton*>("Stop")->click();
+            });
+        dialog.findChild<QPushButton*>("Start")->click();
+        QTEST(dialog.findChild<QLabel*>("Status")->text(), "status");
+        QTEST(received(board), "sent");
+        QCOMPARE(lockedWhileRunning, stopAfterMs >= 0);
+        QVERIFY(c.PlanInputs->isEnabled() && c.ModeStepping->isEnabled());
+        if (!received(board).isEmpty() && stopAfterMs < 0) QCOMPARE(c.Fo->text(), "2320.45");
     }
 
     void quickUpdateDuringReadBackSendsNothing() {
