@@ -99,8 +99,8 @@ private slots:
         row("held, then recalculated", "hold;Res=4;Rscroll=2;ready;Order=1", "Dn Fc recalcs",
             "D =    1250000|5000. kHz #0000ff|1");
 
-        // A refused plan changes nothing but D (red) and the status line, whose
-        // reason stays until the next defined plan.
+        // A refused plan changes nothing but D (red) and the status line (and
+        // hides an export on screen); the reason stays until the next defined plan.
         const QString coarse =
             "Resolution is coarser than the comparison frequency allows: no denominator";
         row("refused plan", "Res=100000000", "Dn PlanStatus recalcs Text1:6",
