@@ -13,7 +13,6 @@
 
 #include "ui/link_controller.h"
 #include "ui/main_window.h"
-#include "ui/main_window_controls.h"
 #include "ui/setups_window.h"
 
 namespace kelvane::ui {
@@ -78,15 +77,7 @@ void SetupController::buildMenu() {
 
 // Every input control: a change by the user or by the program updates the "*".
 void SetupController::watchInputs() {
-    auto& c = window_.controls();
-    for (QLineEdit* box : std::initializer_list<QLineEdit*>{c.Fo, c.Fr, c.Res, c.RFMultText})
-        connect(box, &QLineEdit::textChanged, this, &SetupController::updateCaption);
-    for (QScrollBar* bar :
-         std::initializer_list<QScrollBar*>{c.Rscroll, c.Odiv, c.CPGscroll, c.Dither, c.Order,
-                                            c.Mux, c.OutTerm, c.VcoGain, c.DivGain})
-        connect(bar, &QScrollBar::valueChanged, this, &SetupController::updateCaption);
-    for (QCheckBox* box : std::initializer_list<QCheckBox*>{c.RefDbl, c.LockFo, c.ExtVCO, c.CPP})
-        connect(box, &QCheckBox::toggled, this, &SetupController::updateCaption);
+    window_.onInputChanged(this, [this] { updateCaption(); });
 }
 
 bool SetupController::modified() const {
@@ -120,7 +111,8 @@ bool SetupController::open(const QString& path, bool send) {
     saved_.inputs = window_.inputs();
     remember(path_);
     updateCaption();
-    if (send && window_.linkController().serialLink().isOpen()) window_.controls().Update->click();
+    if (send && window_.linkController().serialLink().isOpen())
+        window_.linkController().updateAll();
     return true;
 }
 
@@ -148,7 +140,7 @@ bool SetupController::saveAs(const QString& path) {
 
 bool SetupController::writeTo(const QString& path, const setup::Setup& setup) {
     const auto registers =
-        window_.planDefined() ? std::optional(window_.state().registers) : std::nullopt;
+        window_.planDefined() ? std::optional(window_.registers()) : std::nullopt;
     if (const auto error = setup::writeSetup(path, setup, registers)) {
         QMessageBox::warning(&window_, "Save Setup", error->message);
         return false;

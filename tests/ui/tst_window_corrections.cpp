@@ -12,8 +12,8 @@
 #include "link/transfers.h"
 #include "pty_board.h"
 #include "shown_state.h"
-#include "ui/exp_form.h"
-#include "ui/fsk_reg2.h"
+#include "ui/export_window.h"
+#include "ui/fsk_window.h"
 #include "ui/link_controller.h"
 #include "ui/main_window_controls.h"
 
@@ -65,7 +65,7 @@ private slots:
     void refusedPlanHidesTheExport() {
         MainWindow window;
         auto& c = window.controls();
-        auto* form = window.findChild<ui::ExpForm*>();
+        auto* form = window.findChild<ui::ExportWindow*>();
         c.Export->click();
         const QString listing = shownStates(*form, "PasteText");
         c.Fr->setText("1e9");
@@ -78,7 +78,7 @@ private slots:
         MainWindow window;
         auto& c = window.controls();
         c.Reg2FSK->click();
-        auto* fsk = window.findChild<ui::FSKReg2*>();
+        auto* fsk = window.findChild<ui::FskWindow*>();
         c.Res->setText("1e12");
         fsk->findChild<QPushButton*>("GenNewD")->click();
         QCOMPARE(shownStates(*fsk, "NewDResults"),
