@@ -55,7 +55,7 @@ public slots:
     // "Update all registers": recalculates when the window is ready and sends
     // the twelve words.
     void updateAll();
-    // "Quick Freq Update": recalculates and sends Reg2, Reg1 and Reg0, unless a
+    // "Quick Freq Update": recalculates and sends registers 2, 1 and 0, unless a
     // read-back is restoring the controls. The WSJT step buttons call it too.
     void quickFreqUpdate();
 

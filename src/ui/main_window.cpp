@@ -76,6 +76,10 @@ LinkController& MainWindow::linkController() {
     return *link_;
 }
 
+void MainWindow::sendAllIfOpen() {
+    if (link_->serialLink().isOpen()) link_->updateAll();
+}
+
 void MainWindow::prepareControls() {
     setWindowTitle(QStringLiteral("Kelvane " KELVANE_VERSION));
 

@@ -10,6 +10,7 @@
 #include "ui/link_window.h"
 #include "ui/modes_window.h"
 #include "ui/recalculation_hold.h"
+#include "ui/setup_host.h"
 #include "ui/window_placement.h"
 #include "ui/window_state.h"
 
@@ -31,7 +32,7 @@ class LinkController;
 // signals, which fire for the program's own changes too and only when a value
 // really changes; the handler chains (the output divider rewriting Fo, the
 // external VCO clearing CPP) rely on that.
-class MainWindow : public QMainWindow, private LinkWindow, private ModesWindow {
+class MainWindow : public QMainWindow, public SetupHost, private LinkWindow, private ModesWindow {
     Q_OBJECT
 public:
     // Builds the controls, opens at the stored position and shows the plan of
@@ -83,7 +84,7 @@ public:
     // that follow from it, the output frequency last), with one recalculation
     // at the end: the window then shows what typing the same values gives.
     // The port is left as it is.
-    void applyInputs(const Inputs& inputs);
+    void applyInputs(const Inputs& inputs) override;
     // Sets what a read-back restores, control by control in the order the
     // board's set was stored, with recalculation held; then recalculates once
     // and enables the quick update.
@@ -91,7 +92,8 @@ public:
 
     // Runs slot after every change of an input control (the four texts, the
     // scroll bars and the check boxes), once its own handler has run.
-    void onInputChanged(QObject* context, const std::function<void()>& slot);
+    void onInputChanged(QObject* context, const std::function<void()>& slot) override;
+    void sendAllIfOpen() override;
 
 signals:
     // At the end of every recalculation that produced a plan.

@@ -32,7 +32,7 @@ void ModesController::chgWsjtChanged(int value) {
     widgets_.res->setText(QString::fromStdString(mode.resText));
 }
 
-// The new frequency goes through the text of Fo, whose handler sets Fout from
+// The new frequency goes through the text of Fo, whose handler sets fout from
 // it, so every step lands on a 15-digit value and steps back retrace it.
 void ModesController::step(StepDirection direction) {
     const PlanVariables variables = window_.planVariables();

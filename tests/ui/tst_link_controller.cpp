@@ -187,7 +187,7 @@ void TestLinkController::stepsSendTheThreeFrequencyWords() {
 void TestLinkController::openAndSendSendsTheSetup() {
     sim::PtyBoard board;
     MainWindow window;
-    ui::SetupController setups(window);
+    ui::SetupController setups(window, window);
     connectTo(window, board);
     const QString path = settingsDir_.filePath("divided.kelvane");
     Inputs divided;

@@ -65,7 +65,7 @@ private:
 void TestSetups::initTestCase() {
     isolateSettings(dir_);
     reused_ = std::make_unique<MainWindow>();
-    reusedSetups_ = new SetupController(*reused_);
+    reusedSetups_ = new SetupController(*reused_, *reused_);
 }
 
 void TestSetups::openGivesWhatTypingGives_data() {
@@ -89,7 +89,7 @@ void TestSetups::openGivesWhatTypingGives() {
     MainWindow typed;
     for (const auto& [name, value] : typing)
         setControl(control(typed, name), value);
-    SetupController typedSetups(typed);
+    SetupController typedSetups(typed, typed);
     const QString path = dir_.filePath(QTest::currentDataTag() + QString(".kelvane"));
     QVERIFY(typedSetups.saveAs(path));
     QFile file(path);
@@ -100,7 +100,7 @@ void TestSetups::openGivesWhatTypingGives() {
     QCOMPARE(words["0"].toString(), typed.planDefined() ? listing.right(8) : "");
 
     MainWindow fresh;
-    SetupController freshSetups(fresh);
+    SetupController freshSetups(fresh, fresh);
     QVERIFY(freshSetups.open(path));
     QCOMPARE(snapshot(fresh), snapshot(typed));
     // A refused plan keeps the displays of the window's last plan, as typing does.
@@ -111,7 +111,7 @@ void TestSetups::openGivesWhatTypingGives() {
 
 void TestSetups::refusedFileChangesNothing() {
     MainWindow window;
-    SetupController setups(window);
+    SetupController setups(window, window);
     setControl(control(window, "Odiv"), "5");
     const auto before = snapshot(window);
     const QString path = dir_.filePath("bad.kelvane");
@@ -131,7 +131,7 @@ void TestSetups::captionFollowsTheFile() {
     writeFile(path, R"({"format": "kelvane-setup", "version": 1, "name": "10368 LO",
                         "inputs": {"fo": "10368", "rfmult": "4"}})");
     MainWindow window;
-    SetupController setups(window);
+    SetupController setups(window, window);
     QVERIFY(setups.open(path));
     QCOMPARE(window.windowTitle(), "10368 LO[*] - Kelvane " KELVANE_VERSION);
     QVERIFY(!window.isWindowModified());
@@ -158,7 +158,7 @@ void TestSetups::setupsWindowListsAFolder() {
                   "note": "24048 MHz\nsecond line", "inputs": {"fo": " 2004", "rfmult": "12"}})");
     writeFile(folder.filePath("b.kelvane"), "{");
     MainWindow window;
-    SetupController setups(window);
+    SetupController setups(window, window);
     setups.setupsWindow().setFolder(folder.path());
     auto* list = setups.setupsWindow().findChild<QTreeWidget*>("SetupList");
     QCOMPARE(list->topLevelItemCount(), 2);
@@ -176,7 +176,7 @@ void TestSetups::droppedOnATextBoxOpens() {
     const QString path = dir_.filePath("dropped.kelvane");
     writeFile(path, R"({"format": "kelvane-setup", "version": 1, "inputs": {"fr": " 12.8"}})");
     MainWindow window;
-    SetupController setups(window);
+    SetupController setups(window, window);
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(path)});
     data.setText(path);

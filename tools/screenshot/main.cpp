@@ -97,7 +97,7 @@ int main(int argc, char* argv[]) {
     writeExampleSetups(setupsDir.path());
 
     kelvane::ui::MainWindow window;
-    auto* setups = new kelvane::ui::SetupController(window);
+    auto* setups = new kelvane::ui::SetupController(window, window);
     window.show();
     int status = 1;
     QTimer::singleShot(settleMs, &app, [&] {
