@@ -1,27 +1,19 @@
 #pragma once
-// What the board link asks of the main window and has it do: the plan and
-// register image to send, a recalculation before a transfer, the hold over a
-// read-back's wait, and the read-back's restore, which the window applies to
-// its own controls and variables.
+// What the board link also asks of the main window: the hold over a
+// read-back's wait, the read-back's restore, which the window applies to its
+// own controls and variables, and the quick update's buttons.
 
-#include "model/inputs.h"
-#include "model/plan_variables.h"
 #include "model/readback.h"
-#include "model/registers.h"
 #include "ui/recalculation_hold.h"
+#include "ui/window_plan.h"
 
 namespace kelvane::ui {
 
-class LinkWindow {
+class LinkWindow : public WindowPlan {
 public:
-    virtual void recalculate() = 0;
-    virtual bool recalculationHeld() const = 0;
+    // True when an input changed while the recalculation was held.
     virtual bool recalculationSkipped() const = 0;
     [[nodiscard]] virtual RecalculationHold holdRecalculation() = 0;
-    virtual bool planDefined() const = 0;
-    virtual RegisterImage registers() const = 0;
-    virtual Inputs inputs() const = 0;
-    virtual PlanVariables planVariables() const = 0;
     virtual void applyRestore(const Restore& restore) = 0;
     virtual void enableQuickUpdate(bool enabled) = 0;
 
