@@ -1,5 +1,6 @@
-// What the controls hold, in the model's terms, and the inputs set through
-// the controls so that every handler chain runs as it does for a user.
+// What the controls hold, in the model's terms; inputs and a read-back's restore
+// set through the controls so that every handler chain runs as it does for a
+// user; and the call after every input change.
 
 #include "ui/label_text.h"
 #include "ui/main_window.h"
@@ -65,10 +66,6 @@ void MainWindow::applyInputs(const Inputs& inputs) {
     }
     recalculate();
 }
-
-} // namespace kelvane::ui
-
-namespace kelvane::ui {
 
 void MainWindow::applyRestore(const Restore& r) {
     {
