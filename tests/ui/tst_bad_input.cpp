@@ -12,7 +12,7 @@
 
 #include "box_closer.h"
 #include "link/serial_link.h"
-#include "ui/fsk_reg2.h"
+#include "ui/fsk_window.h"
 #include "ui/link_controller.h"
 #include "ui/main_window_controls.h"
 #include "window_support.h"
@@ -136,7 +136,7 @@ void TestBadInput::portBoxTakesAnyText() {
     BoxCloser closer;
     c.SetCP->click();
     QCOMPARE(snapshot(window), before);
-    QCOMPARE(window.state().cp, 0.0);
+    QCOMPARE(window.linkController().portNumber(), 0.0);
     QVERIFY(!window.linkController().serialLink().isOpen());
     if (detail.isEmpty()) {
         QVERIFY2(!closer.shown(), qPrintable(closer.detail));
@@ -166,7 +166,7 @@ void TestBadInput::fskShiftTakesAnyText() {
     QFETCH(QString, line);
     MainWindow window;
     window.controls().Reg2FSK->click();
-    auto* fsk = window.findChild<kelvane::ui::FSKReg2*>();
+    auto* fsk = window.findChild<kelvane::ui::FskWindow*>();
     QVERIFY(fsk);
     fsk->findChild<QLineEdit*>("FSKShift")->setText(text);
     fsk->findChild<QPushButton*>("GenNewD")->click();

@@ -10,8 +10,8 @@
 #include "model/recalculation.h"
 #include "modes/fsk_report.h"
 #include "shown_state.h"
-#include "ui/exp_form.h"
-#include "ui/fsk_reg2.h"
+#include "ui/export_window.h"
+#include "ui/fsk_window.h"
 #include "ui/main_window_controls.h"
 #include "ui/modes_controller.h"
 
@@ -83,7 +83,8 @@ private slots:
         MainWindow window;
         auto& c = window.controls();
         c.ChgWSJT->setValue(mode);
-        window.state().notInit = ready ? 1 : 0;
+        std::optional<ui::RecalculationHold> hold;
+        if (!ready) hold.emplace(window.holdRecalculation());
         const RegisterImage before = window.state().registers;
         QSignalSpy updates(&window.modes(), &ui::ModesController::quickFreqUpdateRequested);
         for (int i = 0; i < ups; ++i)
@@ -91,7 +92,7 @@ private slots:
         for (int i = 0; i < downs; ++i)
             c.QStepDn->click();
         QCOMPARE(c.Fo->text(), fo);
-        QCOMPARE(window.state().fout, val(fo.toStdString()));
+        QCOMPARE(window.state().variables.fout, val(fo.toStdString()));
         QCOMPARE(updates.count(), ready ? ups + downs : 0);
         QCOMPARE(window.state().registers == before, !ready || fo == "2320.25");
     }
@@ -104,21 +105,22 @@ private slots:
     void exportListsThePlanOnScreen() {
         MainWindow window;
         auto& c = window.controls();
-        auto* form = window.findChild<ui::ExpForm*>();
+        auto* form = window.findChild<ui::ExportWindow*>();
         QVERIFY(form && form->isHidden());
         c.Export->click();
         QVERIFY(form->isVisible());
         QCOMPARE(shownStates(*form, "PasteText"), listingFor());
 
-        window.state().notInit = 0;
-        setControl(c.Fo, "2320.5");
-        c.Export->click();
-        QStringList lines = listingFor().split('\n');
-        lines[0] = "  ;  Fout 2320.5MHz  Resolution  10Hz";
-        QCOMPARE(shownStates(*form, "PasteText"), lines.join('\n'));
+        {
+            const auto hold = window.holdRecalculation();
+            setControl(c.Fo, "2320.5");
+            c.Export->click();
+            QStringList lines = listingFor().split('\n');
+            lines[0] = "  ;  Fout 2320.5MHz  Resolution  10Hz";
+            QCOMPARE(shownStates(*form, "PasteText"), lines.join('\n'));
 
-        setControl(c.Rscroll, "2");
-        window.state().notInit = 1;
+            setControl(c.Rscroll, "2");
+        }
         c.Export->click();
         QVERIFY(form->isVisible());
         QCOMPARE(shownStates(*form, "PasteText"), listingFor({.fo = "2320.5", .r = 2}));
@@ -127,7 +129,7 @@ private slots:
         c.Export->click();
         c.Export->click();
         QVERIFY(form->isVisible());
-        QCOMPARE(window.findChildren<ui::ExpForm*>().size(), 1); // however often
+        QCOMPARE(window.findChildren<ui::ExportWindow*>().size(), 1); // however often
         QCOMPARE(shownStates(*form, "PasteText"), listingFor({.r = 2}));
 
         setControl(c.Res, "1e9");
@@ -164,9 +166,9 @@ private slots:
         auto& c = window.controls();
         c.Reg2FSK->click();
         c.Reg2FSK->click();
-        const auto windows = window.findChildren<ui::FSKReg2*>();
+        const auto windows = window.findChildren<ui::FskWindow*>();
         QCOMPARE(windows.size(), 1);
-        ui::FSKReg2& fsk = *windows.front();
+        ui::FskWindow& fsk = *windows.front();
         QVERIFY(fsk.isVisible());
         QVERIFY(fsk.isWindow());
         QCOMPARE(fsk.windowTitle(), "FSK Generated using Reg2 only");

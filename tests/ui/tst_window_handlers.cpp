@@ -53,7 +53,7 @@ private slots:
         QTEST(shownStates(window, "Fo Fv ChipType StepLbl"), "shown");
         QCOMPARE(shownStates(window, "ODivlabel OPResLabel"),
                  QString("Output Divider %1|Divided O/P Resolution  Hz").arg(divider));
-        QCOMPARE(window.state().fout, kelvane::val(c.Fo->text().toStdString()));
+        QCOMPARE(window.state().variables.fout, kelvane::val(c.Fo->text().toStdString()));
         QCOMPARE(window.state().registers[4] >> 12 & 0x3F, divider);
         QVERIFY(!c.QuickUpdate->isEnabled()); // a new divider needs the full update
 
@@ -68,11 +68,11 @@ private slots:
         auto& c = window.controls();
         c.Rscroll->setValue(5);
         c.RefDbl->setChecked(true);
-        QCOMPARE(window.state().r, 1);
+        QCOMPARE(window.state().variables.r, 1);
         QCOMPARE(shownStates(window, "Rlabel Rscroll Fc"),
                  "R divider 5 (hidden)|1..4096 = 5 (hidden)|20000. kHz #0000ff");
         c.RefDbl->setChecked(false);
-        QCOMPARE(window.state().r, 5);
+        QCOMPARE(window.state().variables.r, 5);
         QCOMPARE(shownStates(window, "Rlabel Rscroll Fc"),
                  "R divider 5|1..4096 = 5|2000. kHz #0000ff");
     }
@@ -101,11 +101,11 @@ private slots:
         auto& c = window.controls();
         c.Fo->setText("4640.5");
         c.RFMultText->setText("2");
-        QCOMPARE(window.state().denom, 2000000.0);
+        QCOMPARE(window.state().plan.denom, 2000000.0);
         for (const char* text : {"0", "", "-1", "x"}) {
             c.RFMultText->setText(text);
-            QCOMPARE(window.state().rfMult, 2.0);
-            QCOMPARE(window.state().fvco, 2320.25);
+            QCOMPARE(window.state().variables.rfMult, 2.0);
+            QCOMPARE(window.state().variables.fvco, 2320.25);
             QCOMPARE(c.Fv->text(), "2320.25 MHz");
         }
     }
@@ -152,12 +152,13 @@ private slots:
         QCOMPARE(recalculations.count(), 0);
         QCOMPARE(snapshot(window), before);
 
-        window.state().notInit = 0;
-        setControl(control(window, name), changed);
-        QTEST(shownStates(window, captionOf), "caption");
-        QCOMPARE(recalculations.count(), 0);
-        QVERIFY(window.state().registers == registers);
-        window.state().notInit = 1;
+        {
+            const auto hold = window.holdRecalculation();
+            setControl(control(window, name), changed);
+            QTEST(shownStates(window, captionOf), "caption");
+            QCOMPARE(recalculations.count(), 0);
+            QVERIFY(window.state().registers == registers);
+        }
         window.recalculateIfReady();
         QCOMPARE(recalculations.count(), 1);
         QVERIFY(window.state().registers != registers);
@@ -176,7 +177,7 @@ private slots:
         QVERIFY(!shownStates(window, "PlanStatus").isEmpty());
         QCOMPARE(recalculations.count(), 0);
         QVERIFY(window.state().registers == registers);
-        QCOMPARE(window.state().denom, 1000000.0);
+        QCOMPARE(window.state().plan.denom, 1000000.0);
         auto after = snapshot(window);
         for (const char* changed : {"Dn", "Res", "PlanStatus", "statusbar"}) {
             after.remove(changed);
@@ -190,10 +191,13 @@ private slots:
         QCOMPARE(shownStates(window, "Dn PlanStatus"), "D =    1000000|");
         QCOMPARE(recalculations.count(), 1);
 
-        // A refusal with no D of its own (R = 0, which no control can set)
-        // leaves the D text as it was.
-        window.state().r = 0;
-        window.recalculate();
+        // A refusal with no D of its own (R = 0, which no control can set, here
+        // through a restore) leaves the D text as it was.
+        window.applyRestore({.inputs = window.inputs(),
+                             .rField = 0,
+                             .variables = window.planVariables(),
+                             .divGainLabel = c.DivGainLabel->text().toStdString(),
+                             .rlabel = c.Rlabel->text().toStdString()});
         QCOMPARE(shownStates(window, "Dn"), "D =    1000000 #ff0000");
         QVERIFY(!shownStates(window, "PlanStatus").isEmpty());
     }

@@ -102,7 +102,7 @@ int main(int argc, char* argv[]) {
     writeExampleSetups(setupsDir.path());
 
     kelvane::ui::MainWindow window;
-    auto* setups = new kelvane::ui::SetupController(window);
+    auto* setups = new kelvane::ui::SetupController(window, window);
     window.show();
     kelvane::ui::CalibrateDialog calibrate(window);
     calibrate.findChild<QLineEdit*>("Measured")->setText("2320.250023");
