@@ -21,7 +21,7 @@ int main(int argc, char* argv[]) {
     parser.process(app);
 
     kelvane::ui::MainWindow window;
-    auto* setups = new kelvane::ui::SetupController(window);
+    auto* setups = new kelvane::ui::SetupController(window, window);
     new kelvane::ui::ToolsMenu(window);
     window.show();
     if (!parser.positionalArguments().isEmpty()) setups->open(parser.positionalArguments().first());

@@ -23,16 +23,10 @@ int runExport(const QStringList& arguments) {
 
     const auto recalculation = recalculateOrReport(*inputs);
     if (!recalculation) return exitUsage;
-    const GeneratedText listing = picListing(*inputs, planVariablesFrom(*inputs),
-                                             recalculation->plan, recalculation->registers);
-    if (!listing.ok) return usageError(qText(listing.text));
-    const QStringList warnings = planWarnings(*inputs, *recalculation);
-    if (parser.isSet("json"))
-        writeJson(
-            withPlanFacts({{"listing", qText(listing.text)}}, *inputs, *recalculation, warnings));
-    else
-        writeOut(listing.text, parser.isSet("crlf"));
-    return finish(parser, warnings, exitOk);
+    return printGenerated(parser, "listing",
+                          picListing(*inputs, planVariablesFrom(*inputs), recalculation->plan,
+                                     recalculation->registers),
+                          *inputs, *recalculation);
 }
 
 } // namespace kelvane::cli

@@ -27,16 +27,10 @@ int runFsk(const QStringList& arguments) {
 
     const auto recalculation = recalculateOrReport(*inputs);
     if (!recalculation) return exitUsage;
-    const GeneratedText report = fskReport(*inputs, planVariablesFrom(*inputs), recalculation->plan,
-                                           parser.value("shift").toStdString());
-    if (!report.ok) return usageError(qText(report.text));
-    const QStringList warnings = planWarnings(*inputs, *recalculation);
-    if (parser.isSet("json"))
-        writeJson(
-            withPlanFacts({{"report", qText(report.text)}}, *inputs, *recalculation, warnings));
-    else
-        writeOut(report.text, parser.isSet("crlf"));
-    return finish(parser, warnings, exitOk);
+    return printGenerated(parser, "report",
+                          fskReport(*inputs, planVariablesFrom(*inputs), recalculation->plan,
+                                    parser.value("shift").toStdString()),
+                          *inputs, *recalculation);
 }
 
 } // namespace kelvane::cli

@@ -1,6 +1,9 @@
 #include "cli/run_session.h"
 
 #include <QElapsedTimer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTimer>
 #include <csignal>
 #include <cstdio>
@@ -11,6 +14,7 @@
 #include "cli/port_session.h"
 #include "cli/setup_inputs.h"
 #include "link/transfers.h"
+#include "model/hex.h"
 
 #ifdef Q_OS_WIN
 #include <io.h>
@@ -77,6 +81,20 @@ void showProgress(long long done, long long total, long long pass, double mhz) {
     std::fflush(stderr);
 }
 
+// {"mhz": 2320.25, "sent": ["61A80E80", ...]} on one line: the twelve words of
+// the first frequency, the three frequency words of every later one.
+QByteArray runStepJson(const RunStep& step, bool first) {
+    QJsonArray sent;
+    if (first)
+        for (int address : transferOrder)
+            sent << qText(hexWord(step.registers[address]));
+    else
+        for (int address : {2, 1, 0})
+            sent << qText(hexWord(step.registers[address]));
+    return QJsonDocument(QJsonObject{{"mhz", step.mhz}, {"sent", sent}})
+        .toJson(QJsonDocument::Compact);
+}
+
 } // namespace
 
 void addRunOptions(QCommandLineParser& parser) {
@@ -87,6 +105,8 @@ void addRunOptions(QCommandLineParser& parser) {
                       "ms"});
     parser.addOption({"repeat", "Run the list this many times, 1 to 1000000. Default 1.", "n"});
     parser.addOption({"forever", "Run the list again and again until Ctrl-C."});
+    parser.addOption({"json", "Print one JSON object a line for each frequency sent: "
+                              "{\"mhz\", \"sent\": the words in sending order}."});
     addControlOptions(parser);
 }
 
@@ -145,6 +165,7 @@ int sendRun(const QCommandLineParser& parser, const FrequencyList& frequencies) 
         return exitInterrupted;
     };
 
+    const bool json = parser.isSet("json");
     long long done = 0;
     for (long long pass = 1; options->passes == 0 || pass <= options->passes; ++pass) {
         for (const RunStep& step : steps) {
@@ -153,13 +174,17 @@ int sendRun(const QCommandLineParser& parser, const FrequencyList& frequencies) 
             const bool sent = last ? link::sendFrequencyRegisters(link, source)
                                    : link::sendAllRegisters(link, source);
             if (!sent) return exitFailure; // the port's own line is out
+            const bool sentFirst = !last;
             linesSinceReply += last ? 3 : 12;
             last = &step;
             ++done;
             // The bar is taken off its line first: on a terminal both streams
             // share the screen.
             if (progress) std::fputs("\r\033[K", stderr);
-            writeOut(runFrequencyText(step.mhz) + "\n", true);
+            if (json)
+                writeOut(runStepJson(step, sentFirst).toStdString() + "\n", true);
+            else
+                writeOut(runFrequencyText(step.mhz) + "\n", true);
             if (progress) showProgress(done, total, pass, step.mhz);
             if (answered && linesSinceReply >= silentLines && sinceReply.elapsed() >= silentMs) {
                 if (progress) std::fputc('\n', stderr);

@@ -4,6 +4,8 @@
 #include "cli/command_line.h"
 #include "cli/commands.h"
 #include "cli/setup_inputs.h"
+#include "cli/warnings.h"
+#include "model/plan_variables.h"
 
 namespace kelvane::cli {
 
@@ -19,6 +21,8 @@ int runSave(const QStringList& arguments) {
     parser.addOption({"note", "A note on the setup, shown in the Setups window.", "text"});
     parser.addOption({"force", "Replace the file if it exists."});
     addControlOptions(parser);
+    parser.addOption({"json", "After saving, print one JSON object: the file, and the plan's "
+                              "words and warnings (or the reason there is no plan)."});
     if (auto exit = parseOrExit(parser, arguments, 1)) return *exit;
     if (parser.positionalArguments().size() != 1)
         return usageError("give the setup file to write, for example lo.kelvane");
@@ -28,7 +32,17 @@ int runSave(const QStringList& arguments) {
     if (!setup) return exitUsage;
     if (parser.isSet("name")) setup->name = parser.value("name").toStdString();
     if (parser.isSet("note")) setup->note = parser.value("note").toStdString();
-    return saveSetup(path, *setup);
+    const int status = saveSetup(path, *setup);
+    if (status != exitOk || !parser.isSet("json")) return status;
+    const auto outcome = recalculate(setup->inputs, planVariablesFrom(setup->inputs));
+    if (const auto* refused = std::get_if<RefusedPlan>(&outcome))
+        writeJson({{"file", path}, {"error", qText(refused->reason)}});
+    else {
+        const auto& result = std::get<Recalculation>(outcome);
+        writeJson(withPlanFacts({{"file", path}}, setup->inputs, result,
+                                planWarnings(setup->inputs, result)));
+    }
+    return status;
 }
 
 } // namespace kelvane::cli

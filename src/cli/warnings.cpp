@@ -46,6 +46,17 @@ QJsonObject withPlanFacts(QJsonObject object, const Inputs& inputs, const Recalc
     return object;
 }
 
+int printGenerated(const QCommandLineParser& parser, const char* key, const GeneratedText& text,
+                   const Inputs& inputs, const Recalculation& result) {
+    if (!text.ok) return usageError(qText(text.text));
+    const QStringList warnings = planWarnings(inputs, result);
+    if (parser.isSet("json"))
+        writeJson(withPlanFacts({{key, qText(text.text)}}, inputs, result, warnings));
+    else
+        writeOut(text.text, parser.isSet("crlf"));
+    return finish(parser, warnings, exitOk);
+}
+
 int finish(const QCommandLineParser& parser, const QStringList& warnings, int status) {
     for (const QString& warning : warnings)
         std::fprintf(stderr, "kelvanectl: warning: %s\n", warning.toUtf8().constData());

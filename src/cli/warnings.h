@@ -9,6 +9,7 @@
 #include <QJsonObject>
 #include <QStringList>
 
+#include "export/generated_text.h"
 #include "model/inputs.h"
 #include "model/recalculation.h"
 
@@ -25,6 +26,12 @@ QStringList planWarnings(const Inputs& inputs, const Recalculation& result);
 // "vcoInRange" and "words", the twelve words in sending order.
 QJsonObject withPlanFacts(QJsonObject object, const Inputs& inputs, const Recalculation& result,
                           const QStringList& warnings);
+
+// Prints a listing or report, or with --json one object holding it under `key`
+// with the plan's facts; then the warnings. A text that is a refusal is one
+// usage error instead. Gives the exit status.
+int printGenerated(const QCommandLineParser& parser, const char* key, const GeneratedText& text,
+                   const Inputs& inputs, const Recalculation& result);
 
 // Prints the warnings and gives the exit status: `status` as it is, or 3 when
 // it is 0, --check is set and there is a warning.

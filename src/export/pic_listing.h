@@ -21,4 +21,8 @@ namespace kelvane {
 GeneratedText picListing(const Inputs& inputs, const PlanVariables& variables, const Plan& plan,
                          const RegisterImage& registers);
 
+// What the export window shows when the inputs give no plan.
+inline const GeneratedText picListingWithoutPlan{
+    false, "No plan for these inputs (see the status line); correct them to get a PIC listing"};
+
 } // namespace kelvane

@@ -22,6 +22,14 @@ std::string transferStatus(std::string_view transfer, int linesSent, std::string
            std::string(device) + ", " + counted(replies, "reply", "replies");
 }
 
+std::string undefinedPlanLine(std::string_view transfer) {
+    return nothingSentLine(transfer, "the plan is undefined (the status line says why)");
+}
+
+std::string nothingSentLine(std::string_view transfer, std::string_view reason) {
+    return std::string(transfer) + ": " + std::string(reason) + "; nothing sent";
+}
+
 std::string restoredStatus(std::string_view foText) {
     return "Init from EE: restored " + std::string(trimmed(foText)) + " MHz";
 }

@@ -15,6 +15,12 @@ inline constexpr std::string_view noReplyStatus =
 std::string transferStatus(std::string_view transfer, int linesSent, std::string_view device,
                            int replies);
 
+// The console's line when a transfer sends nothing: "Store to EE: the plan is
+// undefined (the status line says why); nothing sent", or with the reason a
+// word makes no register line in place of the undefined plan.
+std::string undefinedPlanLine(std::string_view transfer);
+std::string nothingSentLine(std::string_view transfer, std::string_view reason);
+
 // "Init from EE: restored 2320.25 MHz" for the output frequency text restored.
 std::string restoredStatus(std::string_view foText);
 

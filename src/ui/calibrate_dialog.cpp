@@ -20,7 +20,7 @@ CalibrateDialog::CalibrateDialog(MainWindow& window)
         widget->setToolTip(qText(std::string(controlHelp(widget->objectName().toStdString()))));
     }
     setAccessibleDescription(objectName());
-    form_->Achieved->setText(qText(plainNumberText(window_.state().fcorr) + " MHz"));
+    form_->Achieved->setText(qText(plainNumberText(window_.state().plan.fcorr) + " MHz"));
     connect(form_->Measured, &QLineEdit::textChanged, this, &CalibrateDialog::measuredChanged);
     connect(form_->Buttons, &QDialogButtonBox::accepted, this, &CalibrateDialog::accept);
     connect(form_->Buttons, &QDialogButtonBox::rejected, this, &CalibrateDialog::reject);
@@ -37,7 +37,7 @@ void CalibrateDialog::measuredChanged() {
     } else if (!form_->Measured->text().trimmed().isEmpty()) {
         const auto outcome =
             calibrateReference(form_->Measured->text().toStdString(), "Measured output",
-                               window_.state().fcorr, window_.controls().Fr->text().toStdString());
+                               window_.state().plan.fcorr, window_.controls().Fr->text().toStdString());
         if (const auto* refusal = std::get_if<CalibrationRefusal>(&outcome)) {
             result = qText(refusal->line);
         } else {

@@ -12,18 +12,20 @@
 namespace kelvane::ui {
 
 void MainWindow::foChanged() {
-    state_.fout = val(ui_->Fo->text().toStdString());
-    state_.fvco = vcoFrequency(state_.fout, ui_->Odiv->value(), state_.rfMult);
+    state_.variables.fout = val(ui_->Fo->text().toStdString());
+    state_.variables.fvco =
+        vcoFrequency(state_.variables.fout, ui_->Odiv->value(), state_.variables.rfMult);
     recalculateIfReady();
 }
 
 void MainWindow::frChanged() {
-    ui_->Fc->setText(qText(comparisonPreviewCaption(ui_->Fr->text().toStdString(), state_.r)));
+    ui_->Fc->setText(
+        qText(comparisonPreviewCaption(ui_->Fr->text().toStdString(), state_.variables.r)));
     recalculateIfReady();
 }
 
 void MainWindow::resChanged() {
-    state_.fres = resolutionFrom(ui_->Res->text().toStdString());
+    state_.variables.fres = resolutionFrom(ui_->Res->text().toStdString());
     recalculateIfReady();
 }
 
@@ -34,14 +36,16 @@ void MainWindow::resClicked() {
 }
 
 void MainWindow::rfMultTextChanged() {
-    state_.rfMult = multiplierFrom(ui_->RFMultText->text().toStdString(), state_.rfMult);
-    state_.fvco = vcoFrequency(state_.fout, ui_->Odiv->value(), state_.rfMult);
+    state_.variables.rfMult =
+        multiplierFrom(ui_->RFMultText->text().toStdString(), state_.variables.rfMult);
+    state_.variables.fvco =
+        vcoFrequency(state_.variables.fout, ui_->Odiv->value(), state_.variables.rfMult);
     recalculateIfReady();
 }
 
 void MainWindow::rscrollChanged() {
-    state_.r = ui_->Rscroll->value();
-    ui_->Rlabel->setText(qText(rDividerCaption(state_.r)));
+    state_.variables.r = ui_->Rscroll->value();
+    ui_->Rlabel->setText(qText(rDividerCaption(state_.variables.r)));
     recalculateIfReady();
 }
 
@@ -49,14 +53,14 @@ void MainWindow::rscrollChanged() {
 // clearing the doubler brings R back.
 void MainWindow::refDblToggled() {
     if (ui_->RefDbl->isChecked()) {
-        state_.r = 1;
+        state_.variables.r = 1;
         ui_->Rlabel->hide();
         ui_->Rscroll->hide();
     } else {
         ui_->Rlabel->show();
         ui_->Rscroll->show();
-        state_.r = ui_->Rscroll->value();
-        ui_->Rlabel->setText(qText(rDividerCaption(state_.r)));
+        state_.variables.r = ui_->Rscroll->value();
+        ui_->Rlabel->setText(qText(rDividerCaption(state_.variables.r)));
     }
     recalculateIfReady();
 }
@@ -68,9 +72,11 @@ void MainWindow::odivChanged() {
     const int divider = ui_->Odiv->value();
     ui_->ODivlabel->setText(qText(outputDividerCaption(divider)));
     if (ui_->LockFo->isChecked())
-        state_.fvco = vcoFrequency(state_.fout, divider, state_.rfMult);
+        state_.variables.fvco =
+            vcoFrequency(state_.variables.fout, divider, state_.variables.rfMult);
     else
-        ui_->Fo->setText(qText(dividedOutputText(state_.fvco, divider, state_.rfMult)));
+        ui_->Fo->setText(
+            qText(dividedOutputText(state_.variables.fvco, divider, state_.variables.rfMult)));
     ui_->OPResLabel->setText(qText(outputResolutionCaption(divider)));
     recalculateIfReady();
     // The quick update sends only the frequency words; a new divider also

@@ -7,16 +7,18 @@
 #include <QStatusBar>
 #include <QTextCursor>
 
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
 #include "link/port_choice.h"
-#include "link/transfers.h"
 #include "model/control_help.h"
 #include "model/conversions.h"
 #include "model/link_status.h"
 #include "model/eeprom_verify.h"
 #include "model/readback.h"
 #include "ui/label_text.h"
-#include "ui/main_window.h"
-#include "ui/main_window_controls.h"
+#include "ui/link_window.h"
 
 namespace kelvane::ui {
 namespace {
@@ -46,33 +48,33 @@ QString portToolTip() {
 
 } // namespace
 
-LinkController::LinkController(MainWindow& window)
-    : QObject(&window), window_(window), linkStatus_(new QLabel(window.statusBar())),
-      portStatus_(new QLabel(window.statusBar())) {
+LinkController::LinkController(const LinkWidgets& widgets, LinkWindow& window, QWidget* parent)
+    : QObject(parent), widgets_(widgets), window_(window), parent_(parent),
+      linkStatus_(new QLabel(widgets.statusBar)), portStatus_(new QLabel(widgets.statusBar)) {
     setObjectName(QStringLiteral("LinkController"));
     for (auto [label, name] : {std::pair{linkStatus_, "LinkStatus"}, {portStatus_, "PortStatus"}}) {
         label->setObjectName(QString::fromLatin1(name));
         label->setAccessibleDescription(QString::fromLatin1(name));
     }
-    window.statusBar()->addWidget(linkStatus_, 1);
-    window.statusBar()->addPermanentWidget(portStatus_);
+    widgets.statusBar->addWidget(linkStatus_, 1);
+    widgets.statusBar->addPermanentWidget(portStatus_);
     portStatus_->setText(qText(portStatus({})));
-    auto& c = window_.controls();
-    connect(c.CPNo, &QLineEdit::textChanged, this,
-            [&c] { c.SetCP->setText(QStringLiteral("Set")); });
-    connect(c.SetCP, &QPushButton::clicked, this, &LinkController::setCP);
-    connect(c.Update, &QPushButton::clicked, this, &LinkController::updateAll);
-    connect(c.QuickUpdate, &QPushButton::clicked, this, &LinkController::quickFreqUpdate);
-    connect(c.StoreEE, &QPushButton::clicked, this, &LinkController::storeEE);
-    connect(c.Init, &QPushButton::clicked, this, &LinkController::initFromEE);
-    connect(c.VerifyEE, &QPushButton::clicked, this, &LinkController::verifyEE);
+    const auto& w = widgets_;
+    connect(w.portBox, &QLineEdit::textChanged, this,
+            [button = w.portButton] { button->setText(QStringLiteral("Set")); });
+    connect(w.portButton, &QPushButton::clicked, this, &LinkController::setCP);
+    connect(w.update, &QPushButton::clicked, this, &LinkController::updateAll);
+    connect(w.quickUpdate, &QPushButton::clicked, this, &LinkController::quickFreqUpdate);
+    connect(w.storeEE, &QPushButton::clicked, this, &LinkController::storeEE);
+    connect(w.init, &QPushButton::clicked, this, &LinkController::initFromEE);
+    connect(w.verifyEE, &QPushButton::clicked, this, &LinkController::verifyEE);
     connect(&link_, &link::SerialLink::received, this, &LinkController::received);
     connect(&link_, &link::SerialLink::failed, this, &LinkController::portFailed);
-    c.CPNo->installEventFilter(this);
-    c.QuickUpdate->installEventFilter(this);
+    w.portBox->installEventFilter(this);
+    w.quickUpdate->installEventFilter(this);
     // Every insert would otherwise keep an undo step: memory growing with
     // every byte the board sends.
-    c.Text1->setUndoRedoEnabled(false);
+    w.console->setUndoRedoEnabled(false);
 }
 
 // The list of ports changes as adapters come and go: it is read when the
@@ -101,20 +103,19 @@ void LinkController::reportTransfer(const char* transfer, int linesSent) {
 }
 
 void LinkController::setCP() {
-    auto& c = window_.controls();
-    const QString text = c.CPNo->text();
+    const QString text = widgets_.portBox->text();
     const link::OpenOutcome outcome = link_.open(text);
     if (outcome.result == link::OpenOutcome::Result::Nothing) return;
     if (outcome.result == link::OpenOutcome::Result::Failed) {
         showStatus("Invalid COM port: " + outcome.cause);
         QMessageBox box(QMessageBox::Warning, applicationTitle, QStringLiteral("Invalid COM port"),
-                        QMessageBox::Ok, &window_);
+                        QMessageBox::Ok, parent_);
         box.setDetailedText(outcome.cause);
         box.exec();
         return;
     }
-    window_.state().cp = val(text.toStdString());
-    QMessageBox box(QMessageBox::NoIcon, applicationTitle, confirmation, QMessageBox::Ok, &window_);
+    portNumber_ = val(text.toStdString());
+    QMessageBox box(QMessageBox::NoIcon, applicationTitle, confirmation, QMessageBox::Ok, parent_);
     box.exec();
     // The port may have failed while the message was up.
     if (!link_.isOpen()) return;
@@ -122,27 +123,23 @@ void LinkController::setCP() {
 }
 
 void LinkController::showLinkOpen(bool open) {
-    auto& c = window_.controls();
-    for (QWidget* button : {c.Update, c.QuickUpdate, c.StoreEE, c.Init, c.VerifyEE})
+    const auto& w = widgets_;
+    for (QWidget* button : {w.update, w.quickUpdate, w.storeEE, w.init, w.verifyEE})
         button->setVisible(open);
     if (open) {
-        const QString text = c.CPNo->text();
-        c.SetCP->setText("COM " +
-                         (namesDevice(text) ? text.trimmed() : qText(str(window_.state().cp))));
+        const QString text = w.portBox->text();
+        w.portButton->setText("COM " +
+                              (namesDevice(text) ? text.trimmed() : qText(str(portNumber_))));
     } else {
-        c.SetCP->setText(QStringLiteral("COM Port"));
+        w.portButton->setText(QStringLiteral("COM Port"));
     }
-    c.CPNo->setVisible(!open);
-    c.SetCP->setEnabled(!open);
-    c.Label6->setVisible(!open);
-    c.QStepUp->setVisible(open);
-    c.QStepDn->setVisible(open);
+    w.portBox->setVisible(!open);
+    w.portButton->setEnabled(!open);
+    w.portCaption->setVisible(!open);
+    w.stepUp->setVisible(open);
+    w.stepDown->setVisible(open);
     portStatus_->setText(qText(portStatus(open ? link_.device().toStdString() : std::string())));
     if (open) showStatus("Port " + link_.device() + " open");
-}
-
-RegisterImage LinkController::registers() const {
-    return window_.state().registers;
 }
 
 // Words of an undefined plan belong to an earlier one, and a word beyond 32
@@ -150,105 +147,73 @@ RegisterImage LinkController::registers() const {
 // says why, and nothing goes to the board.
 bool LinkController::sendable(const QString& command) {
     if (!window_.planDefined()) {
-        appendLine(command + ": the plan is undefined (the status line says why); nothing sent");
+        appendLine(qText(undefinedPlanLine(command.toStdString())));
         return false;
     }
-    if (const auto beyond = wordBeyond32Bits(registers())) {
-        appendLine(command + ": " + qText(*beyond) + "; nothing sent");
+    if (const auto beyond = wordBeyond32Bits(window_.registers())) {
+        appendLine(qText(nothingSentLine(command.toStdString(), *beyond)));
         return false;
     }
     return true;
 }
 
-void LinkController::updateAll() {
-    if (!link_.isOpen()) return;
-    if (window_.state().notInit != 0) window_.recalculate();
-    if (!sendable("Update all registers")) return;
+// Every transfer: an open port, the plan recalculated, words that can be sent,
+// a clear console, the sequence, and the report once it all went out. Each
+// word is taken from the window when its turn comes.
+bool LinkController::runTransfer(const char* name, Sequence sequence, int linesSent,
+                                 WhileHeld whileHeld) {
+    if (!link_.isOpen()) return false;
+    const bool held = window_.recalculationHeld();
+    if (held && whileHeld == WhileHeld::skip) return false;
+    if (!held || whileHeld == WhileHeld::recalculate) window_.recalculate();
+    if (!sendable(QString::fromLatin1(name))) return false;
     clearConsole();
-    if (link::sendAllRegisters(link_, [this] { return registers(); })) {
+    if (!sequence(link_, [this] { return window_.registers(); })) return false;
+    reportTransfer(name, linesSent);
+    return true;
+}
+
+void LinkController::updateAll() {
+    if (runTransfer("Update all registers", link::sendAllRegisters, int(transferOrder.size()),
+                    WhileHeld::sendAsTheyStand))
         window_.enableQuickUpdate(true);
-        reportTransfer("Update all registers", int(transferOrder.size()));
-    }
 }
 
 void LinkController::quickFreqUpdate() {
-    if (window_.state().notInit == 0 || !link_.isOpen()) return;
-    window_.recalculate();
-    if (!sendable("Quick Freq Update")) return;
-    clearConsole();
-    if (link::sendFrequencyRegisters(link_, [this] { return registers(); }))
-        reportTransfer("Quick Freq Update", 3);
+    runTransfer("Quick Freq Update", link::sendFrequencyRegisters, 3, WhileHeld::skip);
 }
 
+// Per word its line, the store mark and the line again.
 void LinkController::storeEE() {
-    if (!link_.isOpen()) return;
-    window_.recalculate();
-    if (!sendable("Store to EE")) return;
-    clearConsole();
-    // Per word its line, the store mark and the line again.
-    if (link::storeAllRegisters(link_, [this] { return registers(); }))
-        reportTransfer("Store to EE", 3 * int(transferOrder.size()));
+    runTransfer("Store to EE", link::storeAllRegisters, 3 * int(transferOrder.size()),
+                WhileHeld::recalculate);
 }
 
-// The board's answer collects in Text1 during the wait; the restore then sets
-// the controls one by one, in this order, with recalculation held back, so
-// that each control's own handler runs exactly as for a user's change.
+// The board's answer collects in the console during the wait, with the
+// window's recalculation held; the window then applies what it restores.
 void LinkController::initFromEE() {
     if (!link_.isOpen()) return;
-    auto& c = window_.controls();
-    auto& s = window_.state();
-    s.notInit = 0;
-    clearConsole();
-    if (!link::requestStoredSet(link_)) {
-        s.notInit = 1;
-        return;
-    }
-
-    const std::string answer = c.Text1->toPlainText().toLatin1().toStdString();
+    const std::optional<std::string> answer = readStoredSet();
+    if (!answer) return;
     const RestoreOutcome outcome =
-        restoreFromAnswer(answer, window_.inputs(), window_.planVariables());
+        restoreFromAnswer(*answer, window_.inputs(), window_.planVariables());
     if (const auto* refusal = std::get_if<RestoreRefusal>(&outcome)) {
-        s.notInit = 1;
         // An input changed during the wait did not recalculate; nothing is
         // restored now to do it, so the listing replaces the answer here.
         if (window_.recalculationSkipped()) window_.recalculate();
         appendLine(qText(refusal->line));
-        showStatus(qText(answer.empty() ? std::string(noReplyStatus) : refusal->line));
+        showStatus(qText(answer->empty() ? std::string(noReplyStatus) : refusal->line));
         return;
     }
-    const Restore& r = std::get<Restore>(outcome);
-    const Inputs& in = r.inputs;
-    c.Odiv->setValue(in.odiv);
-    s.r = r.rField;
-    // The R divider shows the R read, unless the doubler read holds R at 1;
-    // the bar's own handler sets R to the same value.
-    if (!in.doubler) c.Rscroll->setValue(r.rField);
-    s.n = r.n;
-    s.denom = r.denom;
-    s.fract = r.fract;
-    c.RefDbl->setChecked(in.doubler); // its handler may replace R
-    s.fcomp = r.fcomp;
-    s.fres = r.variables.fres;
-    c.Res->setText(qText(in.res));
-    s.fvco = r.variables.fvco;
-    s.fout = r.variables.fout;
-    c.Fo->setText(qText(in.fo));
-    c.CPGscroll->setValue(in.cpg);
-    c.Dither->setValue(in.dither);
-    c.Order->setValue(in.order);
-    c.Mux->setValue(in.mux);
-    c.ExtVCO->setChecked(in.externalVco);
-    if (in.externalVco) c.CPP->setChecked(in.cpp);
-    c.DivGain->setValue(in.divGain);
-    c.OutTerm->setValue(in.outTerm);
-    c.VcoGain->setValue(in.vcoGain);
-    c.DivGainLabel->setText(qText(r.divGainLabel));
-    c.Rlabel->setText(qText(r.rlabel));
+    window_.applyRestore(std::get<Restore>(outcome));
+    showStatus(qText(restoredStatus(window_.inputs().fo)));
+}
 
-    s.notInit = 1;
-    window_.recalculate();
-    window_.enableQuickUpdate(true);
-    showStatus(qText(restoredStatus(c.Fo->text().toStdString())));
+std::optional<std::string> LinkController::readStoredSet() {
+    const auto hold = window_.holdRecalculation();
+    clearConsole();
+    if (!link::requestStoredSet(link_)) return std::nullopt;
+    return widgets_.console->toPlainText().toLatin1().toStdString();
 }
 
 // The board's bytes: shown, and counted as replies by their line ends (CR LF
@@ -270,7 +235,7 @@ void LinkController::verifyEE() {
         appendLine("Verify EE: the plan is undefined (the status line says why); nothing compared");
         return;
     }
-    const RegisterImage plan = registers();
+    const RegisterImage plan = window_.registers();
     clearConsole();
     QByteArray answer;
     const auto collect = connect(&link_, &link::SerialLink::received, this,
@@ -292,7 +257,7 @@ void LinkController::appendReceived(const QByteArray& bytes) {
     pendingCr_ = bytes.endsWith('\r');
     text.replace(QChar(0), QChar(0x2400));
 
-    QPlainTextEdit* console = window_.controls().Text1;
+    QPlainTextEdit* console = widgets_.console;
     QScrollBar* scroll = console->verticalScrollBar();
     const bool atEnd = scroll->value() == scroll->maximum();
     QTextCursor end(console->document());
@@ -309,7 +274,7 @@ void LinkController::appendReceived(const QByteArray& bytes) {
 
 // A line of the program's own in the console, on a line of its own.
 void LinkController::appendLine(const QString& line) {
-    QPlainTextEdit* console = window_.controls().Text1;
+    QPlainTextEdit* console = widgets_.console;
     const QString current = console->toPlainText();
     const bool lineStart = current.isEmpty() || current.endsWith('\n');
     appendReceived(((lineStart ? "" : "\n") + line + "\n").toLatin1());
@@ -317,7 +282,7 @@ void LinkController::appendLine(const QString& line) {
 
 // Every transfer and read-back starts here, with a clear console and no replies yet.
 void LinkController::clearConsole() {
-    window_.controls().Text1->clear();
+    widgets_.console->clear();
     pendingCr_ = false;
     replies_ = 0;
     replyCr_ = false;

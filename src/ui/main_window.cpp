@@ -1,8 +1,8 @@
 #include "ui/main_window.h"
 
 #include <QCloseEvent>
-#include <QMouseEvent>
 #include <QFontDatabase>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QScrollArea>
 #include <QStatusBar>
@@ -39,9 +39,16 @@ MainWindow::MainWindow(QWidget* parent)
     ui_->setupUi(this);
     prepareControls();
     connectHandlers();
-    modes_ = new ModesController(*this);
+    modes_ = new ModesController({ui_->ChgWSJT, ui_->WSJT, ui_->QStepUp, ui_->QStepDn, ui_->Export,
+                                  ui_->Reg2FSK, ui_->Fo, ui_->Res},
+                                 static_cast<ModesWindow&>(*this), this);
+    connect(this, &MainWindow::recalculated, modes_, &ModesController::windowRecalculated);
+    connect(this, &MainWindow::planRefused, modes_, &ModesController::windowRefusedPlan);
     startUp();
-    link_ = new LinkController(*this);
+    link_ = new LinkController({ui_->CPNo, ui_->SetCP, ui_->Label6, ui_->Update, ui_->QuickUpdate,
+                                ui_->StoreEE, ui_->Init, ui_->VerifyEE, ui_->QStepUp, ui_->QStepDn,
+                                ui_->Text1, statusBar()},
+                               static_cast<LinkWindow&>(*this), this);
     // Each quick step ends with the quick update of the three frequency words.
     connect(modes_, &ModesController::quickFreqUpdateRequested, link_,
             &LinkController::quickFreqUpdate);
@@ -49,12 +56,16 @@ MainWindow::MainWindow(QWidget* parent)
 
 MainWindow::~MainWindow() = default;
 
-Ui::LMX2541& MainWindow::controls() {
+const Ui::LMX2541& MainWindow::controls() const {
     return *ui_;
 }
 
-WindowState& MainWindow::state() {
+const WindowState& MainWindow::state() const {
     return state_;
+}
+
+RecalculationHold MainWindow::holdRecalculation() {
+    return RecalculationHold(ready_);
 }
 
 ModesController& MainWindow::modes() {
@@ -63,6 +74,10 @@ ModesController& MainWindow::modes() {
 
 LinkController& MainWindow::linkController() {
     return *link_;
+}
+
+void MainWindow::sendAllIfOpen() {
+    if (link_->serialLink().isOpen()) link_->updateAll();
 }
 
 void MainWindow::prepareControls() {
@@ -185,20 +200,19 @@ void MainWindow::connectHandlers() {
 void MainWindow::startUp() {
     placement_.restore(*this, size());
 
-    state_.cp = 0;
-    state_.fout = val(ui_->Fo->text().toStdString());
-    state_.fvco = val(ui_->Fv->text().toStdString());
-    state_.r = 1;
-    state_.fcomp = 10;
-    state_.fres = 10;
-    state_.rfMult = 1.0;
+    state_.variables.fout = val(ui_->Fo->text().toStdString());
+    state_.variables.fvco = val(ui_->Fv->text().toStdString());
+    state_.variables.r = 1;
+    state_.plan.fcomp = 10;
+    state_.variables.fres = 10;
+    state_.variables.rfMult = 1.0;
     state_.registers[7] = reg7Constant;
     state_.registers[12] = reg12Constant;
     state_.registers[9] = reg9Constant;
     state_.registers[8] = reg8Constant;
     state_.registers[5] = reg5Constant;
 
-    state_.notInit = 1;
+    ready_ = true;
     recalculate();
 }
 
@@ -208,7 +222,7 @@ void MainWindow::enableQuickUpdate(bool enabled) {
 }
 
 void MainWindow::recalculateIfReady() {
-    if (state_.notInit != 0)
+    if (ready_)
         recalculate();
     else
         recalculationSkipped_ = true;
@@ -226,13 +240,7 @@ void MainWindow::recalculate() {
     }
     const auto& result = std::get<Recalculation>(outcome);
 
-    state_.fcomp = result.plan.fcomp;
-    state_.denom = result.plan.denom;
-    state_.effN = result.plan.effN;
-    state_.n = result.plan.n;
-    state_.fract = result.plan.fract;
-    state_.fcorr = result.plan.fcorr;
-    state_.ferror = result.plan.ferror;
+    state_.plan = result.plan;
     state_.registers = result.registers;
 
     const auto& captions = result.captions;
@@ -248,7 +256,7 @@ void MainWindow::recalculate() {
     c.Text1->setPlainText(qText(result.listing));
     c.ChipType->setText(qText(captions.chipType));
     setTextColour(c.ChipType, captions.chipTypeColour);
-    c.VcoCoverage->setFrequency(state_.fvco);
+    c.VcoCoverage->setFrequency(state_.variables.fvco);
     showPlanHints(result.plan);
 
     emit recalculated();
@@ -260,7 +268,8 @@ void MainWindow::recalculate() {
 void MainWindow::showPlanHints(const Plan& plan) {
     const auto& c = *ui_;
     const std::string denominator = denominatorHint(plan.denom);
-    const std::string vco = vcoRangeHint(state_.fvco, state_.fout, state_.rfMult, c.Odiv->value());
+    const std::string vco = vcoRangeHint(state_.variables.fvco, state_.variables.fout,
+                                         state_.variables.rfMult, c.Odiv->value());
     std::vector<std::string> hints{denominator, vco};
     for (const auto& [caption, box] :
          {std::pair{"Output Freq", c.Fo}, std::pair{"Reference Input", c.Fr},

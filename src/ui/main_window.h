@@ -1,11 +1,16 @@
 #pragma once
 
 #include <QMainWindow>
+#include <functional>
 #include <memory>
 
 #include "model/inputs.h"
 #include "model/plan.h"
 #include "model/plan_variables.h"
+#include "ui/link_window.h"
+#include "ui/modes_window.h"
+#include "ui/recalculation_hold.h"
+#include "ui/setup_host.h"
 #include "ui/window_placement.h"
 #include "ui/window_state.h"
 
@@ -23,11 +28,11 @@ class LinkController;
 // The main window LMX2541: the whole working surface of the program and the
 // owner of the run's state. Every input change runs its handler, which sets
 // the window's variables and captions and then recalculates when the window
-// is ready (notInit nonzero). Handlers are bound to the controls' change
+// is ready (no recalculation hold taken). Handlers are bound to the controls' change
 // signals, which fire for the program's own changes too and only when a value
 // really changes; the handler chains (the output divider rewriting Fo, the
 // external VCO clearing CPP) rely on that.
-class MainWindow : public QMainWindow {
+class MainWindow : public QMainWindow, public SetupHost, private LinkWindow, private ModesWindow {
     Q_OBJECT
 public:
     // Builds the controls, opens at the stored position and shows the plan of
@@ -35,35 +40,41 @@ public:
     explicit MainWindow(QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // The form's controls, named as the window's controls are named.
-    Ui::LMX2541& controls();
-    WindowState& state();
+    // The form's controls, named as the window's controls are named, for
+    // reading; the window alone sets its controls and its state.
+    const Ui::LMX2541& controls() const;
+    const WindowState& state() const;
     // The WSJT stepping, FSK and export buttons; its quickFreqUpdateRequested()
     // is for the device link to serve.
     ModesController& modes();
 
     // What the controls hold; the plan variables the handlers keep; the plan
     // of the last defined recalculation, or of the read-back until the next.
-    Inputs inputs() const;
-    PlanVariables planVariables() const;
-    Plan planInForce() const;
+    Inputs inputs() const override;
+    PlanVariables planVariables() const override { return state_.variables; }
+    Plan planInForce() const override { return state_.plan; }
+    RegisterImage registers() const override { return state_.registers; }
 
     // Recomputes the plan, its displays, every register word and the register
     // listing from the controls and the state. A plan that the model refuses
     // changes nothing but the D display (red) and the status line; every other
     // display shows the last defined plan.
-    void recalculate();
+    void recalculate() override;
     void recalculateIfReady();
+    // Input changes set their variables and captions but do not recalculate
+    // until the hold ends; the caller recalculates once when it is done.
+    [[nodiscard]] RecalculationHold holdRecalculation() override;
+    bool recalculationHeld() const override { return !ready_; }
     // True when a change came while the window was not ready and no
     // recalculation has run since: the displays lag behind the inputs.
-    bool recalculationSkipped() const { return recalculationSkipped_; }
+    bool recalculationSkipped() const override { return recalculationSkipped_; }
     // False while the last recalculation was refused: the register words are
     // then still those of the last defined plan, not of the inputs shown.
-    bool planDefined() const { return planDefined_; }
+    bool planDefined() const override { return planDefined_; }
 
     // Quick Freq Update and the two step buttons, which end with it: a new
     // output divider disables them until a full update or a read-back.
-    void enableQuickUpdate(bool enabled);
+    void enableQuickUpdate(bool enabled) override;
 
     // The board link behind the port box and the transfer buttons.
     LinkController& linkController();
@@ -73,7 +84,16 @@ public:
     // that follow from it, the output frequency last), with one recalculation
     // at the end: the window then shows what typing the same values gives.
     // The port is left as it is.
-    void applyInputs(const Inputs& inputs);
+    void applyInputs(const Inputs& inputs) override;
+    // Sets what a read-back restores, control by control in the order the
+    // board's set was stored, with recalculation held; then recalculates once
+    // and enables the quick update.
+    void applyRestore(const Restore& restore) override;
+
+    // Runs slot after every change of an input control (the four texts, the
+    // scroll bars and the check boxes), once its own handler has run.
+    void onInputChanged(QObject* context, const std::function<void()>& slot) override;
+    void sendAllIfOpen() override;
 
 signals:
     // At the end of every recalculation that produced a plan.
@@ -122,7 +142,8 @@ private:
     ModesController* modes_ = nullptr;
     bool planDefined_ = false;
     bool recalculationSkipped_ = false;
-    QString planFc_; // Fc of the last defined plan; the Fr handler previews over it
+    bool ready_ = false; // false at start-up and while a hold is taken
+    QString planFc_;     // Fc of the last defined plan; the Fr handler previews over it
     LinkController* link_ = nullptr;
 };
 

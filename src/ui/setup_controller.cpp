@@ -5,15 +5,13 @@
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMainWindow>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QSettings>
 #include <QTimer>
 
-#include "ui/link_controller.h"
-#include "ui/main_window.h"
-#include "ui/main_window_controls.h"
 #include "ui/setups_window.h"
 
 namespace kelvane::ui {
@@ -38,8 +36,8 @@ QString droppedSetup(const QMimeData* data) {
 
 } // namespace
 
-SetupController::SetupController(MainWindow& window)
-    : QObject(&window), window_(window), plainTitle_(window.windowTitle()) {
+SetupController::SetupController(QMainWindow& window, SetupHost& host)
+    : QObject(&window), window_(window), host_(host), plainTitle_(window.windowTitle()) {
     setupsWindow_ = new SetupsWindow(&window);
     connect(setupsWindow_, &SetupsWindow::openRequested, this,
             [this](const QString& path, bool send) { open(path, send); });
@@ -78,19 +76,11 @@ void SetupController::buildMenu() {
 
 // Every input control: a change by the user or by the program updates the "*".
 void SetupController::watchInputs() {
-    auto& c = window_.controls();
-    for (QLineEdit* box : std::initializer_list<QLineEdit*>{c.Fo, c.Fr, c.Res, c.RFMultText})
-        connect(box, &QLineEdit::textChanged, this, &SetupController::updateCaption);
-    for (QScrollBar* bar :
-         std::initializer_list<QScrollBar*>{c.Rscroll, c.Odiv, c.CPGscroll, c.Dither, c.Order,
-                                            c.Mux, c.OutTerm, c.VcoGain, c.DivGain})
-        connect(bar, &QScrollBar::valueChanged, this, &SetupController::updateCaption);
-    for (QCheckBox* box : std::initializer_list<QCheckBox*>{c.RefDbl, c.LockFo, c.ExtVCO, c.CPP})
-        connect(box, &QCheckBox::toggled, this, &SetupController::updateCaption);
+    host_.onInputChanged(this, [this] { updateCaption(); });
 }
 
 bool SetupController::modified() const {
-    return !path_.isEmpty() && window_.inputs() != saved_.inputs;
+    return !path_.isEmpty() && host_.inputs() != saved_.inputs;
 }
 
 void SetupController::updateCaption() {
@@ -113,19 +103,19 @@ bool SetupController::open(const QString& path, bool send) {
         return false;
     }
     const auto& setup = std::get<setup::Setup>(read);
-    window_.applyInputs(setup.inputs);
+    host_.applyInputs(setup.inputs);
     path_ = QFileInfo(path).absoluteFilePath();
     saved_ = setup;
     // What the controls hold is the file's state from now on.
-    saved_.inputs = window_.inputs();
+    saved_.inputs = host_.inputs();
     remember(path_);
     updateCaption();
-    if (send && window_.linkController().serialLink().isOpen()) window_.controls().Update->click();
+    if (send) host_.sendAllIfOpen();
     return true;
 }
 
 void SetupController::newSetup() {
-    window_.applyInputs(Inputs{});
+    host_.applyInputs(Inputs{});
     path_.clear();
     saved_ = {};
     updateCaption();
@@ -134,21 +124,20 @@ void SetupController::newSetup() {
 bool SetupController::save() {
     if (path_.isEmpty()) return saveChosen();
     setup::Setup setup = saved_;
-    setup.inputs = window_.inputs();
+    setup.inputs = host_.inputs();
     return writeTo(path_, setup);
 }
 
 bool SetupController::saveAs(const QString& path) {
     setup::Setup setup = saved_;
-    setup.inputs = window_.inputs();
+    setup.inputs = host_.inputs();
     // A setup keeps its name under a new file name; a new one is named after its file.
     if (setup.name.empty()) setup.name = QFileInfo(path).completeBaseName().toStdString();
     return writeTo(path, setup);
 }
 
 bool SetupController::writeTo(const QString& path, const setup::Setup& setup) {
-    const auto registers =
-        window_.planDefined() ? std::optional(window_.state().registers) : std::nullopt;
+    const auto registers = host_.planDefined() ? std::optional(host_.registers()) : std::nullopt;
     if (const auto error = setup::writeSetup(path, setup, registers)) {
         QMessageBox::warning(&window_, "Save Setup", error->message);
         return false;

@@ -8,21 +8,23 @@
 #include <QObject>
 #include <QString>
 
+#include "ui/setup_host.h"
+
 #include "setup/setup_file.h"
 
+class QMainWindow;
 class QMenu;
 
 namespace kelvane::ui {
 
-class MainWindow;
 class SetupsWindow;
 
 class SetupController : public QObject {
     Q_OBJECT
 public:
-    // Adds the File menu to the window and watches its inputs; the window owns
-    // the controller.
-    explicit SetupController(MainWindow& window);
+    // Adds the File menu to the window and watches the inputs of host (the
+    // same window); the window owns the controller.
+    SetupController(QMainWindow& window, SetupHost& host);
 
     // Applies the setup after asking about unsaved changes; a refused file
     // shows its message in a box. "Open and Send" also runs "Update all
@@ -54,7 +56,8 @@ private:
     void fillRecent();
     bool writeTo(const QString& path, const setup::Setup& setup);
 
-    MainWindow& window_;
+    QMainWindow& window_;
+    SetupHost& host_;
     QString path_;
     setup::Setup saved_; // as in the file at path_
     QString plainTitle_;

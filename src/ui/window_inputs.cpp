@@ -1,7 +1,6 @@
-// The window's state in the model's terms: what the controls hold, the plan
-// variables the handlers keep, and the plan the last defined recalculation
-// (or the read-back) left in the state; and the inputs set through the
-// controls so that every handler chain runs as it does for a user.
+// What the controls hold, in the model's terms; inputs and a read-back's restore
+// set through the controls so that every handler chain runs as it does for a
+// user; and the call after every input change.
 
 #include "ui/label_text.h"
 #include "ui/main_window.h"
@@ -59,21 +58,62 @@ Inputs MainWindow::inputs() const {
     return in;
 }
 
-PlanVariables MainWindow::planVariables() const {
-    return {state_.fout, state_.fvco, state_.fres, state_.r, state_.rfMult};
-}
-
-Plan MainWindow::planInForce() const {
-    return {state_.fcomp, state_.denom, state_.effN,  state_.n,
-            state_.fract, state_.fcorr, state_.ferror};
-}
-
 void MainWindow::applyInputs(const Inputs& inputs) {
-    state_.notInit = 0;
-    setInOrder(*ui_, Inputs{});
-    setInOrder(*ui_, inputs);
-    state_.notInit = 1;
+    {
+        const auto hold = holdRecalculation();
+        setInOrder(*ui_, Inputs{});
+        setInOrder(*ui_, inputs);
+    }
     recalculate();
+}
+
+void MainWindow::applyRestore(const Restore& r) {
+    {
+        const auto hold = holdRecalculation();
+        auto& c = *ui_;
+        auto& variables = state_.variables;
+        const Inputs& in = r.inputs;
+        c.Odiv->setValue(in.odiv);
+        variables.r = r.rField;
+        // The R divider shows the R read, unless the doubler read holds R at 1;
+        // the bar's own handler sets R to the same value.
+        if (!in.doubler) c.Rscroll->setValue(r.rField);
+        state_.plan.n = r.n;
+        state_.plan.denom = r.denom;
+        state_.plan.fract = r.fract;
+        c.RefDbl->setChecked(in.doubler); // its handler may replace R
+        state_.plan.fcomp = r.fcomp;
+        variables.fres = r.variables.fres;
+        c.Res->setText(qText(in.res));
+        variables.fvco = r.variables.fvco;
+        variables.fout = r.variables.fout;
+        c.Fo->setText(qText(in.fo));
+        c.CPGscroll->setValue(in.cpg);
+        c.Dither->setValue(in.dither);
+        c.Order->setValue(in.order);
+        c.Mux->setValue(in.mux);
+        c.ExtVCO->setChecked(in.externalVco);
+        if (in.externalVco) c.CPP->setChecked(in.cpp);
+        c.DivGain->setValue(in.divGain);
+        c.OutTerm->setValue(in.outTerm);
+        c.VcoGain->setValue(in.vcoGain);
+        c.DivGainLabel->setText(qText(r.divGainLabel));
+        c.Rlabel->setText(qText(r.rlabel));
+    }
+    recalculate();
+    enableQuickUpdate(true);
+}
+
+void MainWindow::onInputChanged(QObject* context, const std::function<void()>& slot) {
+    auto& c = *ui_;
+    for (QLineEdit* box : std::initializer_list<QLineEdit*>{c.Fo, c.Fr, c.Res, c.RFMultText})
+        connect(box, &QLineEdit::textChanged, context, slot);
+    for (QScrollBar* bar :
+         std::initializer_list<QScrollBar*>{c.Rscroll, c.Odiv, c.CPGscroll, c.Dither, c.Order,
+                                            c.Mux, c.OutTerm, c.VcoGain, c.DivGain})
+        connect(bar, &QScrollBar::valueChanged, context, slot);
+    for (QCheckBox* box : std::initializer_list<QCheckBox*>{c.RefDbl, c.LockFo, c.ExtVCO, c.CPP})
+        connect(box, &QCheckBox::toggled, context, slot);
 }
 
 } // namespace kelvane::ui

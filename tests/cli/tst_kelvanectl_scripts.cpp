@@ -57,6 +57,13 @@ private slots:
                                << "";
         QTest::newRow("send") << QStringList{"send", "--quick"} << "sent"
                               << "04F42402";
+        QTest::newRow("save") << QStringList{"save", "SETUP"} << "file"
+                              << "00000017";
+        // A sweep prints one object a line; the first has the twelve words.
+        QTest::newRow("sweep") << QStringList{"sweep",  "--from", "2320", "--to",
+                                              "2320.1", "--step", "0.1"}
+                               << "mhz"
+                               << "";
         QTest::newRow("send to a silent board")
             << QStringList{"send", "--quick", "--no-reply"} << "sent"
             << "04F42402";
@@ -67,7 +74,9 @@ private slots:
         QFETCH(QString, firstWord);
         const bool silent = arguments.removeAll("--no-reply") > 0;
         std::unique_ptr<BoardProcess> board;
-        if (key == "sent") {
+        QTemporaryDir folder;
+        arguments.replaceInStrings("SETUP", folder.filePath("s.kelvane"));
+        if (key == "sent" || key == "mhz") {
             board =
                 std::make_unique<BoardProcess>(silent ? QStringList{"--no-reply"} : QStringList{});
             arguments << "--port" << board->device;
@@ -75,7 +84,8 @@ private slots:
         const Run result = kelvanectl(arguments << "--json");
         QCOMPARE(result.exitCode, 0);
         QJsonParseError error;
-        const QJsonObject object = QJsonDocument::fromJson(result.out, &error).object();
+        const QByteArray first = key == "mhz" ? result.out.split('\n').first() : result.out;
+        const QJsonObject object = QJsonDocument::fromJson(first, &error).object();
         QCOMPARE(error.error, QJsonParseError::NoError);
         QVERIFY2(object.contains(key), result.out.constData());
         if (firstWord.isEmpty()) return;

@@ -53,7 +53,7 @@ private slots:
     void initTestCase() {
         isolateSettings(dir_);
         reused_ = std::make_unique<MainWindow>();
-        reusedSetups_ = new SetupController(*reused_);
+        reusedSetups_ = new SetupController(*reused_, *reused_);
     }
 
     // Control=value, in the order a user might type them.
@@ -74,7 +74,7 @@ private slots:
         MainWindow typed;
         act(typed, typing);
         const QString path = dir_.filePath(QTest::currentDataTag() + QString(".kelvane"));
-        QVERIFY(SetupController(typed).saveAs(path));
+        QVERIFY(SetupController(typed, typed).saveAs(path));
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         // The words of the listing on screen, Reg0 last; none for a refused plan.
@@ -82,7 +82,7 @@ private slots:
         QCOMPARE(QJsonDocument::fromJson(file.readAll())["registers"]["0"].toString(),
                  typed.planDefined() ? listing.right(8) : "");
         MainWindow fresh;
-        QVERIFY(SetupController(fresh).open(path));
+        QVERIFY(SetupController(fresh, fresh).open(path));
         QCOMPARE(snapshot(fresh), snapshot(typed));
         QVERIFY(fresh.inputs() == typed.inputs());
         QVERIFY(reusedSetups_->open(path));
@@ -91,7 +91,7 @@ private slots:
 
     void refusedFileChangesNothing() {
         MainWindow window;
-        SetupController setups(window);
+        SetupController setups(window, window);
         act(window, "Odiv=5");
         const auto before = snapshot(window);
         const QString path = writeSetup(dir_, "bad.kelvane", R"("inputs": {"fo": "1", "mux": 14})");
@@ -108,7 +108,7 @@ private slots:
         const QString path =
             writeSetup(dir_, "lo.kelvane", R"("name": "10368 LO", "inputs": {"fo": "10368"})");
         MainWindow window;
-        SetupController setups(window);
+        SetupController setups(window, window);
         QVERIFY(setups.open(path));
         QCOMPARE(window.windowTitle(), "10368 LO[*] - Kelvane " KELVANE_VERSION);
         QVERIFY(!window.isWindowModified());
@@ -135,7 +135,7 @@ private slots:
         QVERIFY(bad.open(QIODevice::WriteOnly) && bad.write("{") == 1);
         bad.close();
         MainWindow window;
-        SetupController setups(window);
+        SetupController setups(window, window);
         setups.setupsWindow().setFolder(folder.path());
         auto* list = setups.setupsWindow().findChild<QTreeWidget*>("SetupList");
         QCOMPARE(list->topLevelItemCount(), 2);
@@ -152,7 +152,7 @@ private slots:
     void droppedOnATextBoxOpens() {
         const QString path = writeSetup(dir_, "dropped.kelvane", R"("inputs": {"fr": " 12.8"})");
         MainWindow window;
-        SetupController setups(window);
+        SetupController setups(window, window);
         QMimeData data;
         data.setUrls({QUrl::fromLocalFile(path)});
         data.setText(path);

@@ -9,7 +9,7 @@
 #include "export/pic_listing.h"
 #include "model/conversions.h"
 #include "model/hex.h"
-#include "ui/exp_form.h"
+#include "ui/export_window.h"
 #include "ui/main_window_controls.h"
 #include "window_support.h"
 
@@ -176,7 +176,7 @@ private slots:
     void largestListingShowsWhole() {
         MainWindow window;
         window.controls().Export->click();
-        auto* form = window.findChild<kelvane::ui::ExpForm*>();
+        auto* form = window.findChild<kelvane::ui::ExportWindow*>();
         QVERIFY(form && form->isWindow());
         form->setListing(kelvane::picListing({.fo = "3999.99999999", .res = "0.001"},
                                              {.r = 4096, .rfMult = 16},

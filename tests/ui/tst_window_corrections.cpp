@@ -10,8 +10,8 @@
 
 #include "link/transfers.h"
 #include "pty_board.h"
-#include "ui/exp_form.h"
-#include "ui/fsk_reg2.h"
+#include "ui/export_window.h"
+#include "ui/fsk_window.h"
 #include "ui/link_controller.h"
 #include "ui/main_window_controls.h"
 #include "window_support.h"
@@ -35,7 +35,7 @@ struct Connected {
     }
     sim::PtyBoard board;
     MainWindow window;
-    Ui::LMX2541& c = window.controls();
+    const Ui::LMX2541& c = window.controls();
 };
 
 } // namespace
@@ -55,7 +55,7 @@ private slots:
     void refusedPlanHidesTheExport() {
         MainWindow window;
         auto& c = window.controls();
-        auto* form = window.findChild<ui::ExpForm*>();
+        auto* form = window.findChild<ui::ExportWindow*>();
         c.Export->click();
         const QString listing = shownStates(*form, "PasteText");
         c.Reg2FSK->click();
@@ -63,7 +63,7 @@ private slots:
         QVERIFY(form->isHidden());
         QCOMPARE(shownStates(*form, "PasteText"), listing);
         QCOMPARE(shownStates(window, "Fc"), "10000. kHz #0000ff");
-        auto* fsk = window.findChild<ui::FSKReg2*>();
+        auto* fsk = window.findChild<ui::FskWindow*>();
         fsk->findChild<QPushButton*>("GenNewD")->click();
         QCOMPARE(shownStates(*fsk, "NewDResults"),
                  "No plan for these inputs (see the status line); correct them to get FSK data");

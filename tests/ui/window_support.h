@@ -14,6 +14,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <optional>
 
 #include "ui/main_window.h"
 #include "ui/window_state.h"
@@ -98,11 +99,16 @@ inline QMap<QString, QString> snapshot(const QWidget& window) {
 
 // Runs ';'-separated actions on the window: "Name=value" sets a control as the
 // program would (a box takes 0 or 1), "Name" clicks it, "Name*3" clicks it
-// three times; "hold" and "ready" clear and set the recalculation guard.
+// three times; "hold" takes a recalculation hold and "ready" ends it.
 inline void act(kelvane::ui::MainWindow& window, const QString& actions) {
+    std::optional<kelvane::ui::RecalculationHold> hold;
     for (const QString& action : actions.split(';', Qt::SkipEmptyParts)) {
-        if (action == "hold" || action == "ready") {
-            window.state().notInit = action == "ready";
+        if (action == "hold") {
+            hold.emplace(window.holdRecalculation());
+            continue;
+        }
+        if (action == "ready") {
+            hold.reset();
             continue;
         }
         const qsizetype equals = action.indexOf('=');

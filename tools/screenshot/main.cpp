@@ -24,6 +24,7 @@
 #include "ui/setup_controller.h"
 #include "ui/setups_window.h"
 #include "ui/sweep_dialog.h"
+#include "ui/tools_menu.h"
 
 namespace {
 
@@ -102,7 +103,8 @@ int main(int argc, char* argv[]) {
     writeExampleSetups(setupsDir.path());
 
     kelvane::ui::MainWindow window;
-    auto* setups = new kelvane::ui::SetupController(window);
+    auto* setups = new kelvane::ui::SetupController(window, window);
+    new kelvane::ui::ToolsMenu(window);
     window.show();
     kelvane::ui::CalibrateDialog calibrate(window);
     calibrate.findChild<QLineEdit*>("Measured")->setText("2320.250023");

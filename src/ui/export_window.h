@@ -12,12 +12,12 @@ class ExpForm;
 
 namespace kelvane::ui {
 
-class ExpForm : public QWidget {
+class ExportWindow : public QWidget {
     Q_OBJECT
 public:
     // A separate top-level window that stays with its parent.
-    explicit ExpForm(QWidget* parent = nullptr);
-    ~ExpForm() override;
+    explicit ExportWindow(QWidget* parent = nullptr);
+    ~ExportWindow() override;
 
     // Replaces the whole text of PasteText.
     void setListing(const std::string& listing);

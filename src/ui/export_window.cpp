@@ -1,11 +1,11 @@
-#include "ui/exp_form.h"
+#include "ui/export_window.h"
 
 #include <QLayout>
 #include <QScrollBar>
 
 #include "model/window_position.h"
 #include "ui/text_box.h"
-#include "ui_exp_form.h"
+#include "ui_export_window.h"
 
 namespace kelvane::ui {
 namespace {
@@ -22,20 +22,20 @@ constexpr float designedHeight = 3090;
 
 } // namespace
 
-ExpForm::ExpForm(QWidget* parent)
+ExportWindow::ExportWindow(QWidget* parent)
     : QWidget(parent, Qt::Window), form_(std::make_unique<Ui::ExpForm>()) {
     form_->setupUi(this);
     useFixedPitch(form_->PasteText);
     openAtListingSize();
 }
 
-ExpForm::~ExpForm() = default;
+ExportWindow::~ExportWindow() = default;
 
 // The designed size, or larger where the fixed-pitch font needs more room,
 // so that the whole listing shows without scrolling. The room for a scroll
 // bar each way keeps one bar from bringing up the other while the window
 // takes its size.
-void ExpForm::openAtListingSize() {
+void ExportWindow::openAtListingSize() {
     QPlainTextEdit* box = form_->PasteText;
     const QFontMetrics metrics(box->font());
     const int padding = 2 * (box->frameWidth() + qRound(box->document()->documentMargin()));
@@ -51,7 +51,7 @@ void ExpForm::openAtListingSize() {
     resize(designed.expandedTo(listing));
 }
 
-void ExpForm::setListing(const std::string& listing) {
+void ExportWindow::setListing(const std::string& listing) {
     replaceText(form_->PasteText, listing);
 }
 

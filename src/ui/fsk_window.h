@@ -19,12 +19,12 @@ namespace kelvane::ui {
 // The report, or the one line that says which input to correct, for a shift text.
 using FskReportMaker = std::function<GeneratedText(const std::string& shiftText)>;
 
-class FSKReg2 : public QWidget {
+class FskWindow : public QWidget {
     Q_OBJECT
 public:
     // A separate top-level window that stays with its parent.
-    explicit FSKReg2(FskReportMaker makeReport, QWidget* parent = nullptr);
-    ~FSKReg2() override;
+    explicit FskWindow(FskReportMaker makeReport, QWidget* parent = nullptr);
+    ~FskWindow() override;
 
 private:
     void onGenNewDClicked();
