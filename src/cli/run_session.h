@@ -9,6 +9,15 @@
 
 namespace kelvane::cli {
 
+// How sweep and hop plan and send, the end of both commands' help.
+inline const QString runDescription =
+    "first: a frequency without a plan, with a word beyond 32 bits, or with the\n"
+    "VCO outside 1900 to 4000 MHz (unless --ext-vco) is named and nothing is\n"
+    "sent. The first frequency goes out as \"Update all registers\", every later\n"
+    "one as \"Quick Freq Update\" (Reg2, Reg1, Reg0: about 0.15 s), then --dwell.\n"
+    "Each frequency is printed as it is sent (\"2320.250000 MHz\"). Ctrl-C lets the\n"
+    "frequency on the wire finish and names the one the board is left at.";
+
 // --port, --dwell, --repeat, --forever and the plan options.
 void addRunOptions(QCommandLineParser& parser);
 
