@@ -3,33 +3,13 @@
 
 #include <QTemporaryDir>
 #include <QtTest>
-#include <fcntl.h>
-#include <poll.h>
-#include <unistd.h>
 
 #include "board.h"
 #include "eeprom_file.h"
-#include "pty_board.h"
 
 using namespace kelvane::sim;
 
 namespace {
-
-// Writes the bytes to the board's terminal (which the board keeps in raw mode)
-// and returns what comes back until `quietMs` pass without a byte.
-QByteArray talk(const PtyBoard& board, const QByteArray& bytes, int quietMs = 150) {
-    const int fd = ::open(board.devicePath().c_str(), O_RDWR | O_NOCTTY);
-    if (fd < 0) qFatal("cannot open %s", board.devicePath().c_str());
-    if (::write(fd, bytes.data(), bytes.size()) != bytes.size()) qFatal("short write");
-    QByteArray answer;
-    pollfd pfd{fd, POLLIN, 0};
-    char buffer[65536];
-    ssize_t count = 0;
-    while (::poll(&pfd, 1, quietMs) > 0 && (count = ::read(fd, buffer, sizeof buffer)) > 0)
-        answer.append(buffer, count);
-    ::close(fd);
-    return answer;
-}
 
 const QByteArray startUpAnswer = "0x00 00 00 17\r\n0x00 00 00 8D\r\n0x00 00 00 1C\r\n"
                                  "0x28 00 14 09\r\n0x01 11 CE 58\r\n0x00 1F 33 26\r\n"
@@ -89,24 +69,17 @@ void TestBoard::piecesOfAnyLength() {
     }
 }
 
-// Only the line after a store mark goes to the EEPROM, and the EEPROM file keeps
-// it across a restart of the board.
+// A stored word outlives the board: the file gives back what was saved, and
+// the start-up set where there is no file yet.
 void TestBoard::eepromFile() {
     QTemporaryDir dir;
-    BoardOptions options;
-    options.eepromPath = dir.filePath("ee.txt").toStdString();
-    QCOMPARE(loadEeprom(options.eepromPath), startUpWords()); // no file yet
-    {
-        PtyBoard board(options);
-        QCOMPARE(talk(board, "R00000027\r\nW\r\nR0000018D\r\nR0000011C\r\n"),
-                 QByteArray("OK 00000027\r\nOK W\r\nOK 0000018D stored\r\nOK 0000011C\r\n"));
-        QCOMPARE(board.registers()[7], 0x27u);
-        QCOMPARE(board.registers()[12], 0x11Cu);
-    }
-    Words expected = startUpWords();
-    expected[13] = 0x18D;
-    QCOMPARE(loadEeprom(options.eepromPath), expected);
-    QVERIFY(talk(PtyBoard(options), "init\r\n").contains("\r\n0x00 00 01 8D\r\n"));
+    const std::string path = dir.filePath("ee.txt").toStdString();
+    QCOMPARE(loadEeprom(path), startUpWords());
+    Board board;
+    board.receive("W\r\nR0000018D\r\n");
+    saveEeprom(path, board.eeprom());
+    QVERIFY(Board(loadEeprom(path)).receive("init\r\n").find("\r\n0x00 00 01 8D\r\n") !=
+            std::string::npos);
 }
 
 QTEST_GUILESS_MAIN(TestBoard)

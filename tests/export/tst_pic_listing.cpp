@@ -44,12 +44,9 @@ private slots:
         addTextColumns();
         textRow("top bit set", eeHexData(0xFFFFFFFF), "   de  0xFF, 0xFF, 0xFF, 0xFF");
         textRow("composed negative", eeHexData(-12054364), "   de  0xFF, 0x48, 0x10, 0xA4");
-        textRow("lowest", eeHexData(-(std::int64_t(1) << 32)), "   de  0x00, 0x00, 0x00, 0x00");
         // The texts of the boxes go in as they stand.
         textRow("RF mult 1.5", headOfListing({.rfMult = "1.5"}),
                 "  ;  Fout  2320.25MHz RF MULT * 1.5  Resolution  10Hz");
-        textRow("RF mult below 1", headOfListing({.rfMult = "0.5"}),
-                "  ;  Fout  2320.25MHz  Resolution  10Hz");
         textRow("Fo retyped without blank", headOfListing({.fo = "2320.25"}),
                 "  ;  Fout 2320.25MHz  Resolution  10Hz");
         // An empty resolution box: the plan falls back to 0.01 Hz, D = 10^9, and

@@ -27,24 +27,16 @@ private slots:
         QTest::addColumn<QString>("message");
         const QString number = "input \"%1\" must be a whole number from %2, not %3";
         QTest::newRow("not JSON") << QByteArray("fo=10368") << "not JSON (illegal value at byte 1)";
-        QTest::newRow("array") << QByteArray("[1]") << "not a Kelvane setup (not a JSON object)";
         QTest::newRow("other format") << QByteArray(R"({"format": "other", "version": 1})")
                                       << R"(not a Kelvane setup ("format" is not "kelvane-setup"))";
         QTest::newRow("newer") << QByteArray(R"({"format": "kelvane-setup", "version": 2})")
                                << "version 2 is newer than this Kelvane reads (version 1)";
-        QTest::newRow("version text")
-            << QByteArray(R"({"format": "kelvane-setup", "version": "1"})")
-            << R"("version" must be a whole number from 1, not "1")";
         QTest::newRow("name number") << header + R"("name": 7})"
                                      << R"("name" must be a text, not 7)";
-        QTest::newRow("inputs array") << header + R"("inputs": []})"
-                                      << R"("inputs" must be an object, not [])";
         QTest::newRow("fo number")
             << withInputs(R"("fo": 10368)") << R"(input "fo" must be a text, not 10368)";
         QTest::newRow("odiv 0") << withInputs(R"("odiv": 0)") << number.arg("odiv", "1 to 63", "0");
         QTest::newRow("mux 14") << withInputs(R"("mux": 14)") << number.arg("mux", "0 to 13", "14");
-        QTest::newRow("r 5000") << withInputs(R"("r": 5000)")
-                                << number.arg("r", "1 to 4096", "5000");
         QTest::newRow("cpg fraction")
             << withInputs(R"("cpg": 2.5)") << number.arg("cpg", "0 to 31", "2.5");
         QTest::newRow("last field bad after good ones")
