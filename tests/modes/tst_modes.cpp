@@ -139,15 +139,8 @@ private slots:
             {"New Denom    1001603", "   de  0x04, 0xF4, 0x88, 0x32",
              "F = 625000      D = 25000000", "   de  0x1B, 0xD7, 0x84, 0x02   ;Reg2",
              "   de  0x02, 0x40, 0x00, 0x11   ;Reg1", "   de  0x89, 0x68, 0x0E, 0x80   ;Reg0"});
-        // A VCO frequency on a multiple of Fcomp: fraction 0, still reported.
-        row("fraction 0", {2320, 10, 1000000, 1, 1, 1, 10}, "-400",
-            {"New Denom    0", "   de  0x04, 0x00, 0x00, 0x02",
-             "F =       D = ", "   de  0x04, 0x00, 0x00, 0x02   ;Reg2",
-             "   de  0x00, 0x00, 0x00, 0x11   ;Reg1", "   de  0x00, 0x00, 0x0E, 0x80   ;Reg0"});
         row("shift with a unit", startUp, "-400 Hz",
             {"FSK Shift must be a number, for example -400"});
-        row("RF mult reads 0", {2320.25, 10, 1000000, 1, 0, 1, 10}, "-400",
-            {"RF Mult must be a number other than 0, for example 1"});
         // 2320.25 - 0.25 MHz is exactly 232 x 10 MHz.
         row("shifted fraction exactly 0", startUp, "-250000",
             {"FSK Shift moves the fraction to exactly 0; choose another FSK Shift"});
