@@ -83,6 +83,14 @@ void row(const char* name, const QStringList& arguments, int exitCode, const QBy
     QTest::newRow(name) << arguments << exitCode << out << err << received << board;
 }
 
+// The same lines stored: each one loaded, the store mark, then the line again.
+QByteArray stored(const QByteArray& lines) {
+    QByteArray bytes;
+    for (const QByteArray& line : lines.split('\n'))
+        if (!line.isEmpty()) bytes += line + "\nW\r\n" + line + "\n";
+    return bytes;
+}
+
 // Refused: nothing on stdout, one line on stderr, nothing sent.
 void refused(const char* name, const QStringList& arguments, const QByteArray& message) {
     row(name, arguments, 2, "", "kelvanectl: " + message + "\n");
@@ -137,7 +145,8 @@ void TestKelvanectl::runs_data() {
         "...D = 3715193\nF = 92880\n");
     row("plan, --cpp counts only with --ext-vco", {"plan", "--cpp"}, 0, startUpPlan);
     row("help", {"save", "--help"}, 0, "...Usage: kelvanectl save [options] file\n\n");
-    row("export", {"export"}, 0, "...Resolution  10Hz\n  ;  R =  1      D =  1000000");
+    row("export", {"export"}, 0,
+        "  ;  Fout  2320.25MHz  Resolution  10Hz\n  ;  R =  1      D =  1000000...");
     row("export, divided, --crlf", {"export", "--crlf", "--odiv", "2", "--fo", "1160.125"}, 0,
         "...   de  0x30, 0xD4, 0x0E, 0x80    ;  Reg0   \r\n");
     row("fsk", {"fsk"}, 0, "...New Denom    1001603\n");
@@ -176,6 +185,9 @@ void TestKelvanectl::runs_data() {
         warning("--fr \"10,5\" is read as 10: use a point"));
     row("long text cut", {"export", "--rfmult", "1xxxxxxxxxxxxxxxxxxxxxxxxxxxxxx"}, 0,
         "...Resolution  10Hz\n", warning("--rfmult \"1xxxxxxxxxxxxxxxxxxx...\" is read as 1"));
+
+    row("calibrate", {"calibrate", "--measured", "2320.250023"}, 0,
+        "...Reference error: 0.010 ppm, 0.099 Hz\nCorrected reference: 10.0000000991 MHz\n");
 
     refused("not a number", {"plan", "--cpg", "x"},
             "--cpg must be a whole number from 0 to 31, not \"x\"");
@@ -228,6 +240,9 @@ void TestKelvanectl::runs_data() {
     row("read from a silent board", {"read", "--port", "PORT"}, 1, "",
         "kelvanectl: Init from EE: no answer from the board; nothing changed\n", "init\r\n",
         {"--no-reply"});
+    row("send, stored and verified", {"send", "--port", "PORT", "--store", "--verify"}, 0,
+        "...0x61 A8 0E 80\r\nEEPROM matches the plan: 12 of 12 words\n", "",
+        stored(startUpLines) + "init\r\n");
     row("verify, matches", {"verify", "--port", "PORT"}, 0,
         "EEPROM matches the plan: 12 of 12 words\n", "", "init\r\n");
     row("verify a setup, an option over it",
@@ -243,10 +258,8 @@ void TestKelvanectl::runs_data() {
     const QStringList up{"sweep", "--port",  "PORT",   "--from", "2320.25",
                          "--to",  "2320.45", "--step", "0.1"};
     row("sweep up, JSON", up + QStringList{"--json"}, 0,
-        R"(...{"mhz":2320.35,"sent":["04F42402","00000011","88B80E80"]})"
-        "\n"
-        R"({"mhz":2320.45,"sent":["04F42402","00000011","AFC80E80"]})"
-        "\n",
+        "...{\"mhz\":2320.35,\"sent\":[\"04F42402\",\"00000011\",\"88B80E80\"]}\n"
+        "{\"mhz\":2320.45,\"sent\":[\"04F42402\",\"00000011\",\"AFC80E80\"]}\n",
         "", startUpLines + quick("88B80E80") + quick("AFC80E80"));
     row("hop list twice",
         {"hop", "--port", "PORT", "--list", "list", "--repeat", "2", "--dwell", "10"}, 0,
