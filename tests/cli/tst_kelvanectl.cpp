@@ -152,7 +152,13 @@ void TestKelvanectl::runs_data() {
     row("fsk", {"fsk"}, 0, "...New Denom    1001603\n");
     row("fsk, mode and shift, --crlf", {"fsk", "--wsjt", "5", "--shift", "400", "--crlf"}, 0,
         "...Old Denom D  285714\r\nNew Denom    285258\r\n");
-    row("plan, JSON", {"plan", "--fo", "1160.125", "--odiv", "2", "--json"}, 0,
+    const QStringList dividedJson{"plan", "--fo", "1160.125", "--odiv", "2", "--json"};
+    row("plan, JSON, head", dividedJson, 0,
+        R"({"captions":{"ChipType":"LMX2541-2380E ","Dn":"D =    500000","Fc":"10000. kHz",)"
+        R"("Frlabel":"F =      12500","Fv":"2320.25 MHz","Nlabel":"N =       232","OPerr":"",)"
+        R"("StepLbl":"Step =  20."},"colors":{"ChipType":"#408001","Dn":"#000000",)"
+        R"("OPerr":"#FF0000"},"denominatorFits":true,"listing":"          7    00000017 ...)");
+    row("plan, JSON, tail", dividedJson, 0,
         R"(...","plan":{"Denom":500000,"EffN":232.025,"Fcomp":10,"Fcorr":1160.125,"Ferror":0,)"
         R"("Fract":12500,"N":232},"registers":{"Reg0":"30D40E80","Reg1":"00000011",)"
         R"("Reg12":"0000001C","Reg13":"000000CD","Reg2":"047A1202","Reg3":"00A87303",)"
@@ -161,7 +167,8 @@ void TestKelvanectl::runs_data() {
         R"("00000017","000000CD","0000001C","28001409","0111CE58","001F3326","A0040005",)"
         R"("FF4820A4","00A87303","047A1202","00000011","30D40E80"]})");
     row("plan refused, JSON", {"plan", "--res", "1e9", "--json"}, 2,
-        R"({"error":"Resolution is coarser than the comparison frequency allows: no denominator"})");
+        R"({"error":"Resolution is coarser than the comparison frequency allows: )"
+        R"(no denominator"})");
     row("export, JSON", {"export", "--json"}, 0,
         R"(...Reg0   \r\n","vcoInRange":true,"warnings":[],"words":["00000017","0000008D",)");
     row("ports, JSON", {"ports", "--json"}, 0, R"({"ports":[...)");
