@@ -28,12 +28,6 @@ private slots:
                  (QStringList{"2320.25 MHz", "10000. kHz", "D =    1000000", "F =      25000",
                               "N =       232", "", "", "LMX2541-2380E "}));
         QVERIFY(c.dnColour == colours::black && c.chipTypeColour == colours::darkGreen);
-        QCOMPARE(q(recalculated().listing), "          7    00000017        13   0000008D\r\n"
-                                            "         12   0000001C         9    28001409\r\n"
-                                            "          8    0111CE58         6    001F3326\r\n"
-                                            "          5    A0040005         4    FF4810A4\r\n"
-                                            "          3    00A87303         2    04F42402\r\n"
-                                            "          1    00000011         0    61A80E80\r\n");
     }
 
     void texts_data() {
