@@ -132,6 +132,15 @@ inline void act(kelvane::ui::MainWindow& window, const QString& actions) {
     }
 }
 
+// Writes a setup file of the given JSON members into the folder.
+inline QString writeSetup(const QTemporaryDir& dir, const QString& name,
+                          const QByteArray& members) {
+    QFile file(dir.filePath(name));
+    if (file.open(QIODevice::WriteOnly))
+        file.write(R"({"format": "kelvane-setup", "version": 1, )" + members + "}");
+    return file.fileName();
+}
+
 // Closes the next modal message box with OK and keeps what it showed. Armed
 // before the click that opens the box, whose own event loop runs the timer.
 class BoxCloser {
