@@ -22,22 +22,6 @@ using kelvane::ui::MainWindow;
 using kelvane::ui::SetupController;
 using namespace window_support;
 
-namespace {
-
-// Answers the next Save / Discard / Cancel question with `button`, once it shows.
-void answerNextQuestion(QMessageBox::StandardButton button) {
-    auto* timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, [timer, button] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            timer->deleteLater();
-            box->button(button)->click();
-        }
-    });
-    timer->start(5);
-}
-
-} // namespace
-
 class TestWindow : public QObject {
     Q_OBJECT
     QTemporaryDir dir_;
@@ -440,10 +424,11 @@ private slots:
         QVERIFY(!window.isWindowModified());
         act(window, "Mux=5");
         window.show();
-        answerNextQuestion(QMessageBox::Cancel);
-        QVERIFY(!window.close());
-        answerNextQuestion(QMessageBox::Save);
-        QVERIFY(window.close());
+        for (const auto answer : {QMessageBox::Cancel, QMessageBox::Save}) {
+            BoxCloser closer(answer);
+            QCOMPARE(window.close(), answer == QMessageBox::Save);
+            QVERIFY(closer.shown());
+        }
         QVERIFY(setups.open(path));
         QCOMPARE(window.controls().Mux->value(), 5);
         QCOMPARE(windowSettings()->value("Setups/Recent").toStringList().first(), path);
