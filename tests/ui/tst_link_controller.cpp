@@ -490,6 +490,7 @@ private slots:
         act(at.window, dividerFirst ? "Mux=7;Odiv=2" : "Mux=7");
         const RegisterImage image = at.window.state().registers;
         auto before = withoutConsole(at.window);
+        const bool quickEnabled = at.c.QuickUpdate->isEnabled();
 
         QElapsedTimer clock;
         clock.start();
@@ -507,6 +508,7 @@ private slots:
                  device(at.board) +
                      "|Set COM Port|COM Port|Update all registers (hidden)|"
                      "Store to EE (hidden)|Init from EE (hidden)|Verify EE (hidden)");
+        QCOMPARE(at.c.QuickUpdate->isEnabled(), quickEnabled); // a broken transfer enables nothing
         QVERIFY(at.c.QuickUpdate->isHidden() && at.c.QStepUp->isHidden() &&
                 at.c.QStepDn->isHidden());
         auto after = withoutConsole(at.window);
