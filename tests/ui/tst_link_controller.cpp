@@ -1,19 +1,22 @@
-// The window driving the virtual board: opening the port, the console, the
-// transfers, the read-back with its restore, Verify EE, a sweep, a silent and a late board, a
-// flooding board, an adapter unplugged in the middle of each transfer and
-// closing the window in the middle of a transfer.
+// The window driving the virtual board: the port, console, transfers, keys,
+// read-back, Verify EE, the sweep and Setups windows, a board that is silent,
+// late, refusing or flooding, unplugged or closed mid-transfer; and its size.
 
+#include <QScrollArea>
+#include <QTreeWidget>
 #include <memory>
 
-#include "link/port_choice.h"
 #include "link/serial_link.h"
-#include "model/conversions.h"
+#include "link/transfers.h"
 #include "model/hex.h"
 #include "model/recalculation.h"
 #include "pty_board.h"
 #include "ui/link_controller.h"
 #include "ui/main_window_controls.h"
+#include "ui/setup_controller.h"
+#include "ui/setups_window.h"
 #include "ui/sweep_dialog.h"
+#include "ui/tools_menu.h"
 #include "window_support.h"
 
 using kelvane::ui::MainWindow;
@@ -31,13 +34,31 @@ QByteArray received(const sim::PtyBoard& board) {
 }
 
 // Opens the board's port through the port box, as a user does.
-void connectTo(MainWindow& window, const sim::PtyBoard& board) {
+void connectTo(MainWindow& window, const sim::PtyBoard& board, bool byEnter = false) {
     window.controls().CPNo->setText(device(board));
     BoxCloser closer;
-    window.controls().SetCP->click();
+    if (byEnter)
+        QTest::keyClick(window.controls().CPNo, Qt::Key_Return);
+    else
+        window.controls().SetCP->click();
     QVERIFY(closer.shown());
     QVERIFY(window.linkController().serialLink().isOpen());
 }
+
+// A window with its port open on a virtual board.
+struct Connected {
+    explicit Connected(const sim::BoardOptions& options = {}) : board(options) {
+        connectTo(window, board);
+    }
+    // The console holds the listing of the window's words after a recalculation.
+    QString listing() {
+        return QString::fromStdString(registerListing(window.state().registers))
+            .replace("\r\n", "\n");
+    }
+    sim::PtyBoard board;
+    MainWindow window;
+    const Ui::LMX2541& c = window.controls();
+};
 
 QString replies(const sim::PtyBoard& board) {
     QByteArray bytes;
@@ -78,36 +99,25 @@ private slots:
         QApplication::setQuitOnLastWindowClosed(false);
     }
 
-    // A port another program holds is refused; once freed, it opens and the
-    // board's buttons take the port box's place.
+    // A port another program holds is refused with a warning; once freed, it
+    // opens and the board's buttons take the port box's place.
     void busyPortOpensOnceFreed() {
         sim::PtyBoard board;
         auto holder = std::make_unique<link::SerialLink>();
         QCOMPARE(holder->open(device(board)).result, link::OpenOutcome::Result::Opened);
         MainWindow window;
-        auto& c = window.controls();
-        c.CPNo->setText(device(board));
-        {
+        act(window, "CPNo=" + device(board));
+        for (const bool busy : {true, false}) {
             BoxCloser closer;
-            c.SetCP->click();
-            QCOMPARE(closer.text, "Kelvane: Invalid COM port");
-            QCOMPARE(closer.icon, QMessageBox::Warning);
-            QVERIFY(closer.detail.contains("is in use by another program"));
-            QVERIFY(!window.linkController().serialLink().isOpen());
+            act(window, "SetCP");
+            QCOMPARE(closer.icon, busy ? QMessageBox::Warning : QMessageBox::NoIcon);
+            QCOMPARE(closer.text, busy ? "Kelvane: Invalid COM port"
+                                       : "Kelvane: COM Port Open\r\nRS232 Parameters  9600 Baud, "
+                                         "N,8,2\r\nUse with PIC Firmware  Vantrel \r\n");
+            QCOMPARE(closer.detail.contains("is in use by another program"), busy);
+            QCOMPARE(window.linkController().serialLink().isOpen(), !busy);
+            holder.reset();
         }
-        // The tooltip lists the ports with the numbers the box takes.
-        QHelpEvent hover(QEvent::ToolTip, {}, {});
-        QApplication::sendEvent(c.CPNo, &hover);
-        const QStringList ports = link::systemPortLocations();
-        QVERIFY(c.CPNo->toolTip().startsWith(ports.isEmpty()
-                                                 ? "No serial ports are listed."
-                                                 : "Serial ports by number:\n1  " + ports.first()));
-        holder.reset();
-        BoxCloser closer;
-        c.SetCP->click();
-        QCOMPARE(closer.text, "Kelvane: COM Port Open\r\nRS232 Parameters  9600 Baud, N,8,2\r\n"
-                              "Use with PIC Firmware  Vantrel \r\n");
-        QCOMPARE(closer.icon, QMessageBox::NoIcon);
         QCOMPARE(shownStates(window,
                              "CPNo Label6 SetCP Update QuickUpdate StoreEE Init VerifyEE QStepDn"),
                  device(board) + " (hidden)|Set COM Port (hidden)|COM " + device(board) +
@@ -125,68 +135,228 @@ private slots:
                  QString("OK 00000017\nOK W\n0x") + QChar(0x2400) + QChar(0xFF) + "\n");
     }
 
-    // An undefined plan sends nothing; each step button moves Fo by one
-    // resolution step, then sends Reg2, Reg1 and Reg0.
+    // An undefined plan, or a word beyond 32 bits, sends nothing: an empty
+    // resolution box reads as 0.01 Hz and puts D = 10^9 into Reg2, nine digits
+    // in the listing. Each step button moves Fo by one resolution step, then
+    // sends Reg2, Reg1 and Reg0; they wait with Quick Freq Update for the full
+    // update of a new output divider, or a read-back.
     void transfersSendThePlanOnScreen() {
-        sim::PtyBoard board;
-        MainWindow window;
-        connectTo(window, board);
-        act(window, "Res=1e-9;Update");
-        QVERIFY(window.controls().Text1->toPlainText().endsWith(
+        Connected at;
+        act(at.window, "Res=1e-9;Update");
+        QVERIFY(at.c.Text1->toPlainText().endsWith(
             "Update all registers: the plan is undefined (the status line says why); nothing "
             "sent\n"));
-        act(window, "Res= 10;QStepUp;QStepDn");
-        QCOMPARE(received(board), "R04F42402\r\nR00000011\r\nR61A90E80\r\n"
-                                  "R04F42402\r\nR00000011\r\nR61A80E80\r\n");
+        act(at.window, "Res=");
+        QVERIFY(at.c.Text1->toPlainText().contains("         2    3BDACA002\n"));
+        const std::pair<const char*, QString> refusals[]{{"Update", "Update all registers"},
+                                                         {"QuickUpdate", "Quick Freq Update"},
+                                                         {"StoreEE", "Store to EE"},
+                                                         {"QStepUp", "Quick Freq Update"}};
+        for (const auto& [button, command] : refusals) {
+            act(at.window, button);
+            QCOMPARE(at.c.Text1->toPlainText(),
+                     at.listing() + command +
+                         ": Reg2 = 3BDACA002 does not fit in 32 bits; correct the plan; nothing "
+                         "sent\n");
+        }
+        QTest::qWait(60);
+        QCOMPARE(received(at.board), "");
+
+        act(at.window, "Res= 10;QStepUp;QStepDn");
+        QCOMPARE(received(at.board), "R04F42402\r\nR00000011\r\nR61A90E80\r\n"
+                                     "R04F42402\r\nR00000011\r\nR61A80E80\r\n");
+        const QString off = "Quick Freq Update (disabled)|/\\ (disabled)|\\/ (disabled)";
+        const QString on = "Quick Freq Update|/\\|\\/";
+        const std::pair<const char*, QString> turns[]{
+            {"Odiv=2", off}, {"Update", on}, {"Odiv=1", off}, {"Init", on}};
+        for (const auto& [actions, shown] : turns) {
+            act(at.window, actions);
+            QCOMPARE(shownStates(at.window, "QuickUpdate QStepUp QStepDn"), shown);
+        }
+    }
+
+    // Store to EE sends each word's line, the store mark and that same line;
+    // the next word is taken from the register image when its turn comes.
+    void storeSendsTheSameLineTwice() {
+        sim::PtyBoard board;
+        link::SerialLink link;
+        QCOMPARE(link.open(device(board)).result, link::OpenOutcome::Result::Opened);
+        int asked = 0;
+        QVERIFY(link::storeAllRegisters(link, [&asked] {
+            RegisterImage image;
+            image.word.fill(++asked); // a new image at every call
+            return image;
+        }));
+        QByteArray expected;
+        for (int turn = 1; turn <= int(transferOrder.size()); ++turn)
+            expected += link::registerLine(turn) + link::storeMark + link::registerLine(turn);
+        QCOMPARE(received(board), expected);
+    }
+
+    // Each transfer from its key, with the port opened by Enter, and what the
+    // status bar says afterwards.
+    void shortcutsReportEachTransfer() {
+        const QString noReply = "No reply from the board: check power, cable and 9600 8N2";
+        for (const bool silent : {false, true}) {
+            sim::BoardOptions options;
+            options.faults.noReply = silent;
+            sim::PtyBoard board(options);
+            MainWindow window;
+            QCOMPARE(shownStates(window, "PortStatus"), "No port open");
+            window.show();
+            connectTo(window, board, true);
+            QApplication::setActiveWindow(&window);
+            QVERIFY(QTest::qWaitForWindowActive(&window));
+            QCOMPARE(shownStates(window, "PortStatus"), device(board) + " \u00B7 9600 8N2");
+            const QString sent = " lines sent to " + device(board) + ", ";
+            const std::tuple<QKeySequence, int, QString> keys[]{
+                {Qt::Key_F5, 12, "Update all registers: 12" + sent + "12 replies"},
+                {Qt::CTRL | Qt::SHIFT | Qt::Key_I, 1, "Init from EE: restored 2320.25 MHz"},
+                {Qt::Key_F6, 3, "Quick Freq Update: 3" + sent + "3 replies"},
+                {Qt::CTRL | Qt::Key_Up, 3, "Quick Freq Update: 3" + sent + "3 replies"},
+                {Qt::CTRL | Qt::SHIFT | Qt::Key_E, 36, "Store to EE: 36" + sent + "36 replies"}};
+            for (int i = 0; i < (silent ? 2 : 5); ++i) { // a silent board: Update and Init
+                const auto& [key, lines, status] = keys[i];
+                window.findChild<QLabel*>("LinkStatus")->clear();
+                const qsizetype before = received(board).count('\n');
+                QTest::keySequence(&window, key);
+                QTRY_COMPARE_WITH_TIMEOUT(shownStates(window, "LinkStatus"),
+                                          silent ? noReply : status, 5000);
+                QCOMPARE(received(board).count('\n') - before, lines);
+            }
+        }
     }
 
     // A set stored from one plan, read back into a window showing another:
     // every control as it was stored, but for the texts the read-back writes
     // in its own form and the quick update it enables.
     void readBackRestoresTheStoredSet() {
-        sim::PtyBoard board;
-        MainWindow window;
-        connectTo(window, board);
-        act(window, "Odiv=2;Mux=5;ExtVCO=1;CPP=1;StoreEE");
-        const RegisterImage stored = window.state().registers;
-        QMap<QString, QString> storedControls = withoutConsole(window);
-        act(window, "CPP=0;ExtVCO=0;Odiv=3;DivGain=4;Res=20;Init");
+        Connected at;
+        act(at.window, "Odiv=2;Mux=5;ExtVCO=1;CPP=1;StoreEE");
+        const RegisterImage stored = at.window.state().registers;
+        QMap<QString, QString> storedControls = withoutConsole(at.window);
+        act(at.window, "CPP=0;ExtVCO=0;Odiv=3;DivGain=4;Res=20;Init");
 
-        QCOMPARE(window.state().registers, stored);
-        QVERIFY(window.controls().Text1->toPlainText().endsWith("0    30D40E80\n"));
-        QMap<QString, QString> restored = withoutConsole(window);
-        QCOMPARE(shownStates(window, "Fo Res QuickUpdate DivGainLabel Rlabel OPResLabel"),
+        QCOMPARE(at.window.state().registers, stored);
+        QVERIFY(at.c.Text1->toPlainText().endsWith("0    30D40E80\n"));
+        QMap<QString, QString> restored = withoutConsole(at.window);
+        QCOMPARE(shownStates(at.window, "Fo Res QuickUpdate DivGainLabel Rlabel OPResLabel"),
                  "1160.125|10.00|Quick Freq Update| 12 Div Gain|R divider 1|"
                  "Divided O/P Resolution  Hz");
         for (const char* own :
              {"Res", "QuickUpdate", "QStepUp", "QStepDn", "DivGainLabel", "Rlabel", "OPResLabel"})
             restored.remove(own), storedControls.remove(own);
         QCOMPARE(restored, storedControls);
-        act(window, "Mux=6"); // recalculates again
-        QVERIFY(window.state().registers != stored);
+        act(at.window, "Mux=6"); // recalculates again
+        QVERIFY(at.window.state().registers != stored);
+    }
+
+    // The R divider read back stands in Rscroll as well, whatever the
+    // window's doubler was; a stored doubler leaves Rscroll where it is.
+    void readBackSetsTheRDivider_data() {
+        QTest::addColumn<bool>("storedDoubler");
+        QTest::addColumn<bool>("windowDoubler");
+        QTest::addColumn<QString>("shown");
+        const QString rFive = "Ref Doubler [ ]|R divider 5|1..4096 = 5";
+        QTest::newRow("no doubler") << false << false << rFive;
+        QTest::newRow("doubler in the window only") << false << true << rFive;
+        QTest::newRow("doubler stored")
+            << true << false << "Ref Doubler [x]|R divider 1 (hidden)|1..4096 = 3 (hidden)";
+    }
+    void readBackSetsTheRDivider() {
+        QFETCH(bool, storedDoubler);
+        QFETCH(bool, windowDoubler);
+        Connected at;
+        act(at.window, QString("Rscroll=5;RefDbl=%1;StoreEE").arg(storedDoubler));
+        const RegisterImage stored = at.window.state().registers;
+        act(at.window, QString("RefDbl=%1;Rscroll=3;Init").arg(windowDoubler));
+        QTEST(shownStates(at.window, "RefDbl Rlabel Rscroll"), "shown");
+        QCOMPARE(at.window.state().registers, stored);
+    }
+
+    // A read-back that restores nothing leaves the window as it was and says
+    // why; an answer that comes late is shown but not read. An input changed
+    // during the wait recalculates at the end: the listing replaces what
+    // arrived, the reason follows.
+    void readBackRestoringNothing_data() {
+        QTest::addColumn<QString>("board");
+        QTest::addColumn<QString>("changed");
+        QTest::addColumn<QString>("reason");
+        const QString silent = "no answer from the board";
+        QTest::newRow("silent board") << "silent"
+                                      << "" << silent;
+        QTest::newRow("late answer") << "late"
+                                     << "" << silent;
+        QTest::newRow("silent board, Res changed") << "silent"
+                                                   << "Res=20" << silent;
+        QTest::newRow("refused answer, Res changed") << "refusing"
+                                                     << "Res=20"
+                                                     << "output divider 0 (1 to 63 allowed)";
+    }
+    void readBackRestoringNothing() {
+        QFETCH(QString, board);
+        QFETCH(QString, changed);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        sim::BoardOptions options;
+        options.faults.noReply = board == "silent";
+        options.faults.slowReplySeconds = board == "late" ? 2 : 0;
+        if (board == "refusing") {
+            options.eepromPath = dir.filePath("ee.txt").toStdString();
+            QFile file(QString::fromStdString(options.eepromPath));
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write("FF4800A4\n") == 9);
+        }
+        Connected at(options);
+        act(at.window, "Mux=7");
+        const auto before = withoutConsole(at.window);
+        if (!changed.isEmpty())
+            QTimer::singleShot(300, &at.window, [&] { act(at.window, changed); });
+        act(at.window, "Init");
+        const QString line = "Init from EE: " + reason + "; nothing changed\n";
+        if (changed.isEmpty()) {
+            QCOMPARE(at.c.Text1->toPlainText(), line);
+            QCOMPARE(withoutConsole(at.window), before);
+        } else {
+            QCOMPARE(shownStates(at.window, "Dn"), "D =    500000");
+            QCOMPARE(at.c.Text1->toPlainText(), at.listing() + line);
+        }
+        if (board == "late") {
+            QTRY_VERIFY_WITH_TIMEOUT(replies(at.board).contains("0x61 A8 0E 80\n"), 5000);
+            QTRY_COMPARE(at.c.Text1->toPlainText(), line + replies(at.board));
+            QCOMPARE(withoutConsole(at.window), before);
+        }
+        const RegisterImage registers = at.window.state().registers;
+        act(at.window, "Mux=8"); // recalculates again
+        QVERIFY(at.window.state().registers != registers);
+    }
+
+    void quickUpdateDuringReadBackSendsNothing() {
+        Connected at;
+        QString consoleDuring;
+        QTimer::singleShot(300, &at.window, [&] {
+            consoleDuring = at.c.Text1->toPlainText();
+            at.window.linkController().quickFreqUpdate();
+            QCOMPARE(at.c.Text1->toPlainText(), consoleDuring);
+        });
+        act(at.window, "Init");
+        QVERIFY(consoleDuring.startsWith("0x00 00 00 17\n"));
+        QCOMPARE(received(at.board), "init\r\n");
     }
 
     // Verify EE ends the console with its verdict on the plan on screen; no
     // control, word or flag changes.
     void verifyComparesAndChangesNothing() {
-        sim::PtyBoard board;
-        MainWindow window;
-        connectTo(window, board);
-        for (const auto& [fo, verdict] :
-             {std::pair{" 2320.25", "EEPROM matches the plan: 12 of 12 words"},
-              std::pair{"2320.5",
-                        "EEPROM differs from the plan: Reg0 stored 61A80E80, plan C3500E80"}}) {
-            act(window, QString("Fo=") + fo);
-            const auto before = withoutConsole(window);
-            const RegisterImage words = window.state().registers;
-            act(window, "VerifyEE");
-            QVERIFY(window.controls().Text1->toPlainText().endsWith(QString("0x61 A8 0E 80\n") +
-                                                                    verdict + "\n"));
-            QCOMPARE(withoutConsole(window), before);
-            QCOMPARE(window.state().registers, words);
-            QVERIFY(!window.recalculationHeld());
-        }
-        QCOMPARE(received(board), "init\r\ninit\r\n");
+        Connected at;
+        act(at.window, "Fo=2320.5");
+        const auto before = withoutConsole(at.window);
+        const RegisterImage words = at.window.state().registers;
+        act(at.window, "VerifyEE");
+        QVERIFY(at.c.Text1->toPlainText().endsWith(
+            "0x61 A8 0E 80\nEEPROM differs from the plan: Reg0 stored 61A80E80, plan C3500E80\n"));
+        QCOMPARE(withoutConsole(at.window), before);
+        QCOMPARE(at.window.state().registers, words);
+        QVERIFY(!at.window.recalculationHeld());
+        QCOMPARE(received(at.board), "init\r\n");
     }
 
     void sweep_data() {
@@ -206,87 +376,66 @@ private slots:
         QTest::newRow("stopped in the dwell") << dwelling << 900 << false << startUp << stopped;
         QTest::newRow("window closed in the dwell")
             << dwelling << 900 << true << startUp << stopped;
-        QTest::newRow("VCO outside the chip")
-            << QStringList{"1800", "2320", "10", "0"} << -1 << false << QByteArray()
-            << "1800.000000 MHz puts the VCO at 1800 MHz, outside the chip's 1900 to 4000 MHz; "
-               "nothing was sent";
     }
 
-    // The output box follows each step; the plan inputs stay locked until the
-    // sweep ends.
+    // The sweep window from the Tools menu: the output box follows each step;
+    // the plan inputs stay locked until the sweep ends.
     void sweep() {
         QFETCH(QStringList, fields);
         QFETCH(int, stopAfterMs);
         QFETCH(bool, closeWindow);
-        sim::PtyBoard board;
-        MainWindow window;
-        connectTo(window, board);
-        ui::SweepDialog dialog(window);
+        Connected at;
+        ui::ToolsMenu tools(at.window);
+        tools.sweepAction()->trigger();
+        auto* dialog = at.window.findChild<ui::SweepDialog*>();
+        QVERIFY(dialog && dialog->isVisible());
         const char* names[] = {"From", "To", "Step", "Dwell"};
         for (int i = 0; i < 4; ++i)
-            dialog.findChild<QLineEdit*>(names[i])->setText(fields[i]);
-        auto& c = window.controls();
+            dialog->findChild<QLineEdit*>(names[i])->setText(fields[i]);
         bool lockedWhileRunning = false;
         if (stopAfterMs >= 0)
-            QTimer::singleShot(stopAfterMs, &dialog, [&] {
-                lockedWhileRunning = !c.PlanInputs->isEnabled() && !c.ModeStepping->isEnabled();
+            QTimer::singleShot(stopAfterMs, dialog, [&] {
+                lockedWhileRunning =
+                    !at.c.PlanInputs->isEnabled() && !at.c.ModeStepping->isEnabled();
                 if (closeWindow)
-                    window.close();
+                    at.window.close();
                 else
-                    dialog.findChild<QPushButton*>("Stop")->click();
+                    dialog->findChild<QPushButton*>("Stop")->click();
             });
-        dialog.findChild<QPushButton*>("Start")->click();
-        QTEST(dialog.findChild<QLabel*>("Status")->text(), "status");
-        QTEST(received(board), "sent");
+        dialog->findChild<QPushButton*>("Start")->click();
+        QTEST(dialog->findChild<QLabel*>("Status")->text(), "status");
+        QTEST(received(at.board), "sent");
         QCOMPARE(lockedWhileRunning, stopAfterMs >= 0);
-        QVERIFY(c.PlanInputs->isEnabled() && c.ModeStepping->isEnabled());
-        if (!received(board).isEmpty() && stopAfterMs < 0) QCOMPARE(c.Fo->text(), "2320.45");
+        QVERIFY(at.c.PlanInputs->isEnabled() && at.c.ModeStepping->isEnabled());
+        if (stopAfterMs < 0) QCOMPARE(at.c.Fo->text(), "2320.45");
     }
 
-    void quickUpdateDuringReadBackSendsNothing() {
-        sim::PtyBoard board;
-        MainWindow window;
-        connectTo(window, board);
-        QString consoleDuring;
-        QTimer::singleShot(300, &window, [&] {
-            consoleDuring = window.controls().Text1->toPlainText();
-            window.linkController().quickFreqUpdate();
-            QCOMPARE(window.controls().Text1->toPlainText(), consoleDuring);
-        });
-        window.controls().Init->click();
-        QVERIFY(consoleDuring.startsWith("0x00 00 00 17\n"));
-        QCOMPARE(received(board), "init\r\n");
-    }
-
-    // No answer in time: the window stays as it was, the console says why, and
-    // an answer that comes late is shown but not read.
-    void readBackWithoutAnswer_data() {
-        QTest::addColumn<bool>("late");
-        QTest::newRow("silent board") << false;
-        QTest::newRow("late answer") << true;
-    }
-
-    void readBackWithoutAnswer() {
-        QFETCH(bool, late);
-        sim::BoardOptions options;
-        options.faults.noReply = !late;
-        options.faults.slowReplySeconds = late ? 2 : 0;
-        sim::PtyBoard board(options);
-        MainWindow window;
-        connectTo(window, board);
-        act(window, "Mux=7");
-        const auto before = withoutConsole(window);
-        window.controls().Init->click();
-        const QString line = "Init from EE: no answer from the board; nothing changed\n";
-        QCOMPARE(window.controls().Text1->toPlainText(), line);
-        if (late) {
-            QTRY_VERIFY_WITH_TIMEOUT(replies(board).contains("0x61 A8 0E 80\n"), 5000);
-            QTRY_COMPARE(window.controls().Text1->toPlainText(), line + replies(board));
-        }
-        QCOMPARE(withoutConsole(window), before);
-        const RegisterImage registers = window.state().registers;
-        act(window, "Mux=8"); // recalculates again
-        QVERIFY(window.state().registers != registers);
+    // The Setups window lists a folder, a file it cannot read with the reason;
+    // a double click opens a setup, Open and Send also sends it to the board.
+    void setupsWindowOpensAndSends() {
+        QTemporaryDir folder;
+        const QString path = writeSetup(folder, "a.kelvane", R"("name": "Beacon",
+            "note": "24048 MHz\nsecond line", "inputs": {"fo": " 2004", "rfmult": "12"})");
+        QFile bad(folder.filePath("b.kelvane"));
+        QVERIFY(bad.open(QIODevice::WriteOnly) && bad.write("{") == 1);
+        bad.close();
+        Connected at;
+        ui::SetupController setups(at.window, at.window);
+        setups.setupsWindow().setFolder(folder.path());
+        auto* list = setups.setupsWindow().findChild<QTreeWidget*>("SetupList");
+        QCOMPARE(list->topLevelItemCount(), 2);
+        const QTreeWidgetItem* good = list->topLevelItem(0);
+        QCOMPARE(good->text(0) + "|" + good->text(1) + "|" + good->text(2),
+                 "Beacon|2004 MHz|24048 MHz");
+        QVERIFY(list->topLevelItem(1)->text(2).contains("b.kelvane: not JSON"));
+        emit list->itemDoubleClicked(list->topLevelItem(0), 0);
+        QCOMPARE(at.c.Fo->text(), " 2004");
+        QCOMPARE(setups.path(), path);
+        QTest::qWait(60);
+        QCOMPARE(received(at.board), "");
+        list->setCurrentItem(list->topLevelItem(0));
+        setups.setupsWindow().findChild<QPushButton*>("OpenAndSend")->click();
+        QCOMPARE(received(at.board), sentBy("Update", at.window.state().registers));
     }
 
     // A board pouring out text: the console ends with the newest 256 KiB
@@ -297,11 +446,9 @@ private slots:
         constexpr int kept = 256 * 1024;
         sim::BoardOptions options;
         options.faults.floodBytes = floodBytes;
-        sim::PtyBoard board(options);
-        MainWindow window;
-        connectTo(window, board);
+        Connected at(options);
         qint64 arrived = 0;
-        connect(&window.linkController().serialLink(), &link::SerialLink::received, &window,
+        connect(&at.window.linkController().serialLink(), &link::SerialLink::received, &at.window,
                 [&](const QByteArray& bytes) { arrived += bytes.size(); });
         QSet<qint64> seenDuringFlood;
         QTimer tick;
@@ -309,12 +456,12 @@ private slots:
             if (arrived > 0 && arrived < floodBytes) seenDuringFlood << arrived;
         });
         tick.start(10);
-        window.controls().QuickUpdate->click();
+        act(at.window, "QuickUpdate");
         QTRY_COMPARE_WITH_TIMEOUT(arrived, floodBytes + replyBytes, 50000);
-        const QString console = window.controls().Text1->toPlainText();
+        const QString console = at.c.Text1->toPlainText();
         QCOMPARE(console.size(), kept);
-        QVERIFY(console == replies(board).right(kept));
-        QVERIFY(!window.controls().Text1->document()->isUndoAvailable());
+        QVERIFY(console == replies(at.board).right(kept));
+        QVERIFY(!at.c.Text1->document()->isUndoAvailable());
         QVERIFY(seenDuringFlood.size() >= 3);
     }
 
@@ -329,7 +476,6 @@ private slots:
         QTest::newRow("Init from EE") << "Init" << 1 << false << true;
         QTest::newRow("Verify EE") << "VerifyEE" << 1 << false << true;
     }
-
     // The adapter goes away in the middle of a transfer: nothing more is sent,
     // one message says so, the window is as before but for the port box, which
     // comes back; a new board opened from it gets the window's words, and the
@@ -340,43 +486,44 @@ private slots:
         QFETCH(bool, dividerFirst);
         sim::BoardOptions options;
         options.faults.hangupAfterLines = hangupAfter;
-        sim::PtyBoard board(options);
-        MainWindow window;
-        connectTo(window, board);
-        act(window, dividerFirst ? "Mux=7;Odiv=2" : "Mux=7");
-        const RegisterImage image = window.state().registers;
-        auto before = withoutConsole(window);
+        Connected at(options);
+        act(at.window, dividerFirst ? "Mux=7;Odiv=2" : "Mux=7");
+        const RegisterImage image = at.window.state().registers;
+        auto before = withoutConsole(at.window);
+        const bool quickEnabled = at.c.QuickUpdate->isEnabled();
 
         QElapsedTimer clock;
         clock.start();
-        act(window, button);
+        act(at.window, button);
         QVERIFY(clock.elapsed() < 1000); // at the hang-up, not at the end of the pauses
-        QVERIFY(board.hungUp());
+        QVERIFY(at.board.hungUp());
         const QByteArray sequence = sentBy(button, image);
-        QCOMPARE(received(board), sequence.split('\n').mid(0, hangupAfter).join('\n') + '\n');
+        QCOMPARE(received(at.board), sequence.split('\n').mid(0, hangupAfter).join('\n') + '\n');
         QTest::qWait(100); // no second message comes later
-        const QString console = window.controls().Text1->toPlainText();
-        QCOMPARE(console.count("The port " + device(board) + " stopped working"), 1);
+        const QString console = at.c.Text1->toPlainText();
+        QCOMPARE(console.count("The port " + device(at.board) + " stopped working"), 1);
         QVERIFY(console.endsWith("Check the adapter, then open the port again.\n"));
-        QCOMPARE(window.state().registers, image);
-        QCOMPARE(shownStates(window, "CPNo Label6 SetCP Update StoreEE Init VerifyEE"),
-                 device(board) + "|Set COM Port|COM Port|Update all registers (hidden)|"
-                                 "Store to EE (hidden)|Init from EE (hidden)|Verify EE (hidden)");
-        const auto& c = window.controls();
-        QVERIFY(c.QuickUpdate->isHidden() && c.QStepUp->isHidden() && c.QStepDn->isHidden());
-        auto after = withoutConsole(window);
+        QCOMPARE(at.window.state().registers, image);
+        QCOMPARE(shownStates(at.window, "CPNo Label6 SetCP Update StoreEE Init VerifyEE"),
+                 device(at.board) +
+                     "|Set COM Port|COM Port|Update all registers (hidden)|"
+                     "Store to EE (hidden)|Init from EE (hidden)|Verify EE (hidden)");
+        QCOMPARE(at.c.QuickUpdate->isEnabled(), quickEnabled); // a broken transfer enables nothing
+        QVERIFY(at.c.QuickUpdate->isHidden() && at.c.QStepUp->isHidden() &&
+                at.c.QStepDn->isHidden());
+        auto after = withoutConsole(at.window);
         for (const char* name : {"Update", "QuickUpdate", "StoreEE", "Init", "VerifyEE", "QStepUp",
                                  "QStepDn", "CPNo", "Label6", "SetCP"})
             after.remove(name), before.remove(name);
         QCOMPARE(after, before);
 
         sim::PtyBoard replacement;
-        connectTo(window, replacement);
-        act(window, button);
+        connectTo(at.window, replacement);
+        act(at.window, button);
         QCOMPARE(received(replacement), sentBy(button, image));
         if (button != "Init" && button != "VerifyEE")
-            QTRY_COMPARE(window.controls().Text1->toPlainText(), replies(replacement));
-        QTEST(window.controls().QuickUpdate->isEnabled(), "quickEnabledAfter");
+            QTRY_COMPARE(at.c.Text1->toPlainText(), replies(replacement));
+        QTEST(at.c.QuickUpdate->isEnabled(), "quickEnabledAfter");
     }
 
     void closingDuringATransferSendsNothingMore() {
@@ -392,6 +539,20 @@ private slots:
         QVERIFY(!sent.isEmpty() && sent.size() < 11 * 8);
         QTest::qWait(150);
         QCOMPARE(received(board), sent);
+    }
+
+    // With the port open the least size fits 1280 x 700; below the content's
+    // size it scrolls, so every button stays reachable.
+    void fitsASmallScreen() {
+        Connected at;
+        at.window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&at.window));
+        const QSize least = at.window.minimumSizeHint().expandedTo(at.window.minimumSize());
+        QVERIFY2(least.width() <= 1280 && least.height() <= 700,
+                 qPrintable(QString("%1 x %2").arg(least.width()).arg(least.height())));
+        at.window.resize(least);
+        at.window.findChild<QScrollArea*>("WindowScroll")->ensureWidgetVisible(at.c.Export);
+        QVERIFY(!at.c.Export->visibleRegion().isEmpty());
     }
 };
 

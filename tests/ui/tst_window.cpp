@@ -1,27 +1,40 @@
-// The main window's handler chains, its modes, export and FSK windows and its
-// scroll bars: actions on the controls, then the state shown.
+// The window without a board: its handler chains, modes, export and FSK
+// windows, scroll bars, keyboard, tooltips, layout, accessibility, setups, the
+// calibration dialog and the position it opens at.
 
-#include <QClipboard>
+#include <QDialogButtonBox>
 #include <QFontInfo>
-#include <QSignalSpy>
+#include <QJsonDocument>
+#include <QMimeData>
+#include <QTreeWidget>
 #include <QWheelEvent>
 
 #include "export/pic_listing.h"
-#include "model/conversions.h"
 #include "model/hex.h"
 #include "ui/export_window.h"
+#include "ui/fsk_window.h"
 #include "ui/main_window_controls.h"
+#include "ui/setup_controller.h"
+#include "ui/tools_menu.h"
 #include "window_support.h"
 
 using kelvane::ui::MainWindow;
+using kelvane::ui::SetupController;
 using namespace window_support;
 
 class TestWindow : public QObject {
     Q_OBJECT
-    QTemporaryDir settingsDir_;
+    QTemporaryDir dir_;
+    std::unique_ptr<MainWindow> reused_; // opens every row's setup over the one before
+    SetupController* reusedSetups_ = nullptr;
 
 private slots:
-    void initTestCase() { isolateSettings(settingsDir_); }
+    void initTestCase() {
+        isolateSettings(dir_);
+        QApplication::setQuitOnLastWindowClosed(false);
+        reused_ = std::make_unique<MainWindow>();
+        reusedSetups_ = new SetupController(*reused_, *reused_);
+    }
 
     // See act() for the actions and shownState() for the states; "recalcs"
     // counts the recalculations the actions ran, "Reg4" is a register word.
@@ -31,37 +44,23 @@ private slots:
         QTest::addColumn<QString>("state");
         auto row = [](const char* name, const char* actions, const char* names,
                       const QString& state) { QTest::newRow(name) << actions << names << state; };
-        row("start: inputs", "", "Fo Fr Res RFMultText CPP Rscroll Odiv CPGscroll Mux OutTerm",
-            " 2320.25| 10| 10|1|-Ve CPP [ ] (hidden)|1..4096 = 1|1..63 = 1|31..0 = 19|13..0 = 3|"
-            "15..0 = 12");
-        row("start: captions", "", "CPGlabel DitherLabel OrderLabel MuxCaption DivGainLabel",
-            " 20 | Medium Dither|Order 2|Dig Lock Det High| 12 Div Gain");
-        row("start: plan", "", "Fv Fc Dn Frlabel Nlabel StepLbl OPerr ChipType PlanStatus",
-            "2320.25 MHz|10000. kHz #0000ff|D =    1000000|F =      25000|N =       232||"
-            " #ff0000|LMX2541-2380E  #408001|");
-        row("start: more", "", "Rlabel ODivlabel OPResLabel Text1:6 QuickUpdate QStepUp",
-            "R divider 1|Output Divider 1|O/P Resolution  Hz, (set denom)|"
-            "          1    00000011         0    61A80E80|Quick Freq Update (hidden)|/\\ "
-            "(hidden)");
+        row("start", "", "Fo CPP Rscroll Odiv CPGscroll Mux MuxCaption Fv Fc Dn ChipType Text1:6",
+            " 2320.25|-Ve CPP [ ] (hidden)|1..4096 = 1|1..63 = 1|31..0 = 19|13..0 = 3|"
+            "Dig Lock Det High|2320.25 MHz|10000. kHz #0000ff|D =    1000000|"
+            "LMX2541-2380E  #408001|          1    00000011         0    61A80E80");
 
         // The output divider: the VCO stays and the output follows, or (LockFo)
         // the output stays and the VCO moves; back at 1, the output is the VCO's.
-        row("divider, VCO stays", "Odiv=2", "Fo Fv ChipType StepLbl Reg4 QuickUpdate",
-            "1160.125|2320.25 MHz|LMX2541-2380E  #408001|Step =  20.|FF4820A4|"
+        row("divider, VCO stays", "Odiv=2", "Fo Fv StepLbl Reg4 ODivlabel OPResLabel QuickUpdate",
+            "1160.125|2320.25 MHz|Step =  20.|FF4820A4|Output Divider 2|Divided O/P Resolution  Hz|"
             "Quick Freq Update (hidden) (disabled)");
-        row("divider captions", "Odiv=2", "ODivlabel OPResLabel",
-            "Output Divider 2|Divided O/P Resolution  Hz");
         row("divider back at 1", "Odiv=2;Odiv=1", "Fo StepLbl OPResLabel",
             "2320.25||O/P Resolution  Hz");
         row("divider, output fixed", "LockFo=1;Odiv=2", "Fo Fv ChipType Reg4",
             " 2320.25|4640.5 MHz|Invalid Frequency Range #ff0000|FF4820A4");
-        row("fixed output back at 1", "LockFo=1;Odiv=2;Odiv=1", "Fo Fv", " 2320.25|2320.25 MHz");
         row("rounded output moves the VCO", "Odiv=3", "Fo Fv StepLbl",
             "773.41667|2320.25001 MHz|Step =  30.00003");
-        row("rounded output back at 1", "Odiv=3;Odiv=1", "Fo", "2320.25001");
-        row("whole output keeps two decimals", "Fo=2320;Odiv=2", "Fo Fv", "1160.00|2320.0 MHz");
         row("divider of a multiplied output", "RFMultText=2;Odiv=2", "Fo", "1160.125");
-
         // With the doubler, R is 1; the scroll bar keeps its value for later.
         row("doubler", "Rscroll=5;RefDbl=1", "Rlabel Rscroll Fc",
             "R divider 5 (hidden)|1..4096 = 5 (hidden)|20000. kHz #0000ff");
@@ -69,12 +68,9 @@ private slots:
             "R divider 5|1..4096 = 5|2000. kHz #0000ff");
         // Leaving the external VCO clears the polarity through the polarity
         // box's own handler, which recalculates once more.
-        row("external VCO", "ExtVCO=1", "CPP Reg3", "-Ve CPP [ ]|00A87313");
         row("polarity", "ExtVCO=1;CPP=1", "CPP Reg3", "+ CPP [x]|00AA7313");
         row("external VCO off", "ExtVCO=1;CPP=1;ExtVCO=0", "CPP Reg3 recalcs",
             "-- CPP [ ] (hidden)|00A87303|4");
-        row("multiplier 0 keeps the factor", "Fo=4640.5;RFMultText=2;RFMultText=0", "Fv Dn",
-            "2320.25 MHz|D =    2000000");
         row("settings", "CPGscroll=31;Dither=3;Order=1;Mux=13;OutTerm=0;VcoGain=15",
             "CPGlabel DitherLabel OrderLabel MuxCaption OutTermLabel VcoGainLabel Reg6",
             " 32| No Dither|Order  1|PFD Down| 0 Out Term| 15 VCO Gain|001FC326");
@@ -82,25 +78,21 @@ private slots:
         // Setting a control to the value it has runs nothing; while the window
         // is not ready, a change sets its own caption and nothing else, and the
         // next recalculation picks it up.
-        row("same values", "Fo= 2320.25;Fr= 10;Res= 10;RFMultText=1;Rscroll=1;RefDbl=0;Odiv=1",
-            "recalcs CPGlabel", "0| 20 ");
-        row("same settings", "ExtVCO=0;CPGscroll=19;CPP=0;Order=2;Mux=3;DivGain=12",
-            "recalcs CPGlabel MuxCaption", "0| 20 |Dig Lock Det High");
-        row("held Fr", "hold;Fr=12.8", "Fc recalcs", " 12.8 #0000ff|0");
-        row("held R", "hold;Rscroll=3", "Rlabel recalcs", "R divider 3|0");
+        row("same values",
+            "Fo= 2320.25;Fr= 10;Res= 10;RFMultText=1;Rscroll=1;RefDbl=0;Odiv=1;ExtVCO=0;"
+            "CPGscroll=19;CPP=0;Order=2;Mux=3;DivGain=12",
+            "recalcs", "0");
+        row("held", "hold;Fr=12.8;Odiv=2;ExtVCO=1;CPGscroll=31;Order=1;Mux=13;DivGain=3",
+            "Fc Fo CPP CPGlabel OrderLabel MuxCaption DivGainLabel recalcs",
+            " 12.8 #0000ff|1160.125|-Ve CPP [ ]| 32|Order  1|PFD Down| 3 Div Gain|0");
+        row("held R and texts", "hold;Rscroll=3;Fo=1000;Res=4;RFMultText=2", "Rlabel Fo Dn recalcs",
+            "R divider 3|1000|D =    1000000|0");
         row("held doubler", "hold;RefDbl=1", "Rlabel recalcs", "R divider 1 (hidden)|0");
-        row("held divider", "hold;Odiv=2", "Fo recalcs", "1160.125|0");
-        row("held external VCO", "hold;ExtVCO=1", "CPP recalcs", "-Ve CPP [ ]|0");
-        row("held settings", "hold;CPGscroll=31;Order=1;Mux=13;DivGain=3",
-            "CPGlabel OrderLabel MuxCaption DivGainLabel recalcs",
-            " 32|Order  1|PFD Down| 3 Div Gain|0");
-        row("held texts", "hold;Fo=1000;Res=4;RFMultText=2", "Fo Dn recalcs",
-            "1000|D =    1000000|0");
         row("held, then recalculated", "hold;Res=4;Rscroll=2;ready;Order=1", "Dn Fc recalcs",
             "D =    1250000|5000. kHz #0000ff|1");
 
-        // A refused plan changes nothing but D (red) and the status line (and
-        // hides an export on screen); the reason stays until the next defined plan.
+        // A refused plan changes nothing but D (red) and the status line; the
+        // reason stays until the next defined plan.
         const QString coarse =
             "Resolution is coarser than the comparison frequency allows: no denominator";
         row("refused plan", "Res=100000000", "Dn PlanStatus recalcs Text1:6",
@@ -108,22 +100,13 @@ private slots:
         row("refusal stays", "Res=100000000;Order=1", "PlanStatus", coarse);
         row("defined plan again", "Res=100000000;Order=1;Res= 10", "Dn PlanStatus recalcs",
             "D =    1000000||1");
-        // A plan formed from a substitute value says so on the status line.
-        row("Fo of letters", "Fo=abc", "Fv Dn PlanStatus",
-            "0000.0 MHz|D =    1000000|VCO 0.0 MHz is outside the chip's 1900-4000 MHz: no output "
-            "divider from 1 to 63 brings it in range; Output Freq: \"abc\" is read as 0");
-        row("Res of letters", "Res=abc", "Dn PlanStatus",
-            "D =    1000000000 #ff0000|D = 1000000000 does not fit register 2 (it must stay below "
-            "4194304): choose a coarser resolution; Resolution: \"abc\" is read as 0");
 
         // The WSJT modes write their caption and resolution; a click into the
-        // resolution box names the MFSK mode and changes nothing else.
+        // resolution box names the MFSK mode and changes nothing else. Each
+        // step goes through the text of Fo, so steps back retrace it.
         row("mode", "ChgWSJT=1", "WSJT Res Dn", "JT65A|2.69165|D =    3715193");
         row("click into Res", "ChgWSJT=1;Res", "WSJT Res recalcs", "MFSK Mode|2.69165|1");
-        row("mode 0 again", "ChgWSJT=1;ChgWSJT=0", "WSJT Res Dn", "MFSK Mode|10.|D =    1000000");
-        // Each step goes through the text of Fo, so steps back retrace it.
         row("step up", "QStepUp", "Fo Reg0", "2320.25001|61A90E80");
-        row("step down in JT65A", "ChgWSJT=1;QStepDn", "Fo", "2320.24999730835");
         row("ten up, ten down", "ChgWSJT=15;QStepUp*10;QStepDn*10", "Fo", "2320.25");
         row("step while not ready", "hold;QStepUp", "Fo Reg0 recalcs", "2320.25001|61A80E80|0");
 
@@ -142,14 +125,9 @@ private slots:
         row("recalculation hides the export", "Export;Fo=2320.5", "ExpForm", " (hidden)");
         row("export of a refused plan", "Res=1e9;Export", "PasteText",
             "No plan for these inputs (see the status line); correct them to get a PIC listing");
-        // One FSK window, reading the plan and its own shift afresh at every press.
-        row("FSK window", "Reg2FSK;Reg2FSK", "FSKReg2 FSKShift GenNewD NewDResults",
-            "|-400|Generate D data|");
-        row("FSK report", "Reg2FSK;GenNewD", "NewDResults:4 recalcs", "New Denom    1001603|0");
-        row("FSK of the live plan", "Reg2FSK;GenNewD;Odiv=2;GenNewD", "NewDResults:4",
-            "New Denom    501605");
-        row("FSK shift not a number", "Reg2FSK;FSKShift=minus 400;GenNewD", "NewDResults",
-            "FSK Shift must be a number, for example -400");
+        // One FSK window, reading the plan and the multiplier box afresh at every press.
+        row("FSK of the live plan", "Reg2FSK;GenNewD;Odiv=2;Reg2FSK;GenNewD",
+            "FSKShift NewDResults:4", "-400|New Denom    501605");
         row("FSK reads the multiplier box", "Reg2FSK;RFMultText=0;GenNewD", "NewDResults",
             "RF Mult must be a number other than 0, for example 1");
     }
@@ -172,24 +150,56 @@ private slots:
         QTEST(shown.join('|'), "state");
     }
 
-    // The export box shows the largest listing whole and copies it.
-    void largestListingShowsWhole() {
+    // A refused plan hides the export, keeping its text, puts Fc back from the
+    // reference's MHz preview, and the FSK generator says why it has no data.
+    void refusedPlanHidesTheExport() {
         MainWindow window;
-        window.controls().Export->click();
         auto* form = window.findChild<kelvane::ui::ExportWindow*>();
-        QVERIFY(form && form->isWindow());
-        form->setListing(kelvane::picListing({.fo = "3999.99999999", .res = "0.001"},
-                                             {.r = 4096, .rfMult = 16},
-                                             {.denom = 4194303, .n = 262143, .fract = 4194303}, {})
-                             .text);
-        QVERIFY(QTest::qWaitForWindowExposed(form));
-        auto* box = form->findChild<QPlainTextEdit*>("PasteText");
-        QVERIFY(QFontInfo(box->font()).fixedPitch());
-        QCOMPARE(box->verticalScrollBar()->maximum(), 0);
-        QCOMPARE(box->horizontalScrollBar()->maximum(), 0);
-        box->selectAll();
-        QTest::keySequence(box, QKeySequence::Copy);
-        QCOMPARE(QApplication::clipboard()->text(), box->toPlainText());
+        act(window, "Export;Reg2FSK");
+        const QString listing = shownStates(*form, "PasteText");
+        act(window, "Fr=1e9;GenNewD");
+        QVERIFY(form->isHidden());
+        QCOMPARE(shownStates(*form, "PasteText"), listing);
+        QCOMPARE(shownStates(window, "Fc"), "10000. kHz #0000ff");
+        QCOMPARE(shownStates(*window.findChild<kelvane::ui::FskWindow*>(), "NewDResults"),
+                 "No plan for these inputs (see the status line); correct them to get FSK data");
+    }
+
+    // The console takes typing like any text box; only a left click into the
+    // resolution box means an MFSK spacing typed by hand; Enter in the FSK
+    // shift generates.
+    void typingClicksAndEnter() {
+        MainWindow window;
+        auto& c = window.controls();
+        QTest::keyClicks(c.Text1, "typed");
+        QVERIFY(c.Text1->toPlainText().contains("typed"));
+        QTest::mouseClick(c.Res, Qt::RightButton);
+        QTest::mouseClick(c.Res, Qt::MiddleButton);
+        QCOMPARE(c.WSJT->text(), "WSJT Mode Step");
+        c.Reg2FSK->click();
+        QTest::keyClick(window.findChild<QLineEdit*>("FSKShift"), Qt::Key_Return);
+        QCOMPARE(shownStates(window, "NewDResults:4"), "New Denom    1001603");
+    }
+
+    // Dragging a thumb runs the bar's handler once, at the end: the output
+    // divider dragged from 1 to 7 rounds Fo from the VCO once.
+    void thumbDragNotifiesAtItsEnd() {
+        const QList<QPair<QString, int>> drags{
+            {"Rscroll", 4}, {"Odiv", 7},    {"CPGscroll", 15}, {"Dither", 3},  {"Order", 0},
+            {"Mux", 7},     {"OutTerm", 8}, {"VcoGain", 15},   {"DivGain", 9}, {"ChgWSJT", 4}};
+        for (const auto& [name, to] : drags) {
+            MainWindow window;
+            auto* bar = window.findChild<QScrollBar*>(name);
+            QSignalSpy changes(bar, &QScrollBar::valueChanged);
+            const int step = to > bar->value() ? 1 : -1;
+            bar->setSliderDown(true);
+            for (int position = bar->value() + step; position != to + step; position += step)
+                bar->setSliderPosition(position);
+            QVERIFY2(changes.isEmpty(), qPrintable(name));
+            bar->setSliderDown(false);
+            QVERIFY2(changes.count() == 1 && bar->value() == to, qPrintable(name));
+            QCOMPARE(window.controls().Fo->text(), name == "Odiv" ? "331.46429" : " 2320.25");
+        }
     }
 
     // A scroll bar moves towards the end drawn at its top with the Up key, the
@@ -203,7 +213,6 @@ private slots:
         QTest::newRow("smallest value at the top") << "Odiv"
                                                    << "30 31 30 31 1 63 62";
     }
-
     void upMovesTowardsTheTop() {
         QFETCH(QString, name);
         MainWindow window;
@@ -220,6 +229,270 @@ private slots:
                           Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(bar, &wheel);
         QTEST(moves.join(' ') + " " + QString::number(bar->value()), "moves");
+    }
+
+    // Tab visits the controls in reading order; a click also gives a bar the
+    // focus for its keys.
+    void tabFollowsReadingOrder() {
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        window.controls().Fo->setFocus();
+        QStringList visited{"Fo"};
+        for (int i = 0; i < 19; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            visited << QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(visited.join(' '), "Fo Fr Res RFMultText Rscroll RefDbl Odiv LockFo ExtVCO "
+                                    "CPGscroll Mux Order Dither OutTerm VcoGain DivGain Text1 "
+                                    "CPNo SetCP ChgWSJT");
+        for (const char* bar : {"Rscroll", "Odiv", "CPGscroll", "Mux"})
+            QCOMPARE(control(window, bar)->focusPolicy(), Qt::StrongFocus);
+    }
+
+    // Every control, the FSK and export windows' included, carries its name as
+    // its accessible description; only controls without a caption of their
+    // own carry an accessible name, so that a screen reader reads a label's or
+    // button's live caption. Every input, setting, button and display has a
+    // tooltip.
+    void everyControlNamesAndExplainsItself() {
+        MainWindow window;
+        QCOMPARE(window.objectName(), "LMX2541");
+        QCOMPARE(window.windowTitle(), QStringLiteral("Kelvane " KELVANE_VERSION));
+        act(window, "Reg2FSK;Export");
+        int named = 0;
+        for (const QWidget* widget : window.findChildren<QWidget*>()) {
+            const QString name = widget->objectName();
+            if (name.isEmpty() || name.startsWith("qt_")) continue;
+            ++named;
+            QCOMPARE(widget->accessibleDescription(), name);
+            const bool captioned =
+                qobject_cast<const QLabel*>(widget) || qobject_cast<const QAbstractButton*>(widget);
+            if (captioned || qobject_cast<const QLineEdit*>(widget) ||
+                qobject_cast<const QPlainTextEdit*>(widget) ||
+                qobject_cast<const QScrollBar*>(widget))
+                QVERIFY2(captioned == widget->accessibleName().isEmpty(), qPrintable(name));
+            if (widget->window() == &window && (qobject_cast<const QLineEdit*>(widget) ||
+                                                qobject_cast<const QAbstractButton*>(widget) ||
+                                                qobject_cast<const QScrollBar*>(widget)))
+                QVERIFY2(!widget->toolTip().isEmpty(), qPrintable(name));
+        }
+        QVERIFY(named >= 75);
+        QCOMPARE(window.controls().Fo->accessibleName(), "Output frequency, MHz");
+        QVERIFY(QFontInfo(window.controls().Text1->font()).fixedPitch());
+        for (const char* display :
+             {"Fv", "Fc", "Dn", "Frlabel", "Nlabel", "StepLbl", "OPerr", "ChipType", "Text1"})
+            QVERIFY2(!control(window, display)->toolTip().isEmpty(), display);
+    }
+
+    // A red D, a VCO out of range and a number read in part say so in words,
+    // in the status line and the display's tooltip.
+    void cuesInWords() {
+        MainWindow window;
+        auto& c = window.controls();
+        act(window, "Res=1");
+        QVERIFY(
+            shownStates(window, "PlanStatus").startsWith("D = 10000000 does not fit register 2"));
+        QVERIFY(c.Dn->toolTip().startsWith("D = 10000000 does not fit register 2"));
+        act(window, "Res= 10;Fo=1160,125");
+        QCOMPARE(shownStates(window, "PlanStatus"),
+                 "VCO 1160.0 MHz is outside the chip's 1900-4000 MHz: output divider 2 brings it "
+                 "in range; Output Freq: \"1160,125\" is read as 1160: use a point");
+        QVERIFY(c.ChipType->toolTip().startsWith("VCO 1160.0 MHz"));
+        act(window, "Odiv=2");
+        QVERIFY(c.QuickUpdate->toolTip().startsWith("Off since the output divider changed"));
+    }
+
+    // A new divider or R swaps a caption for another of a different length;
+    // the boxes and bars beside it stay where they are. The export box shows
+    // the largest listing whole.
+    void layoutHoldsStill() {
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        auto& c = window.controls();
+        const auto lefts = [&] {
+            QList<int> xs;
+            for (QWidget* widget : QList<QWidget*>{c.Fo, c.Rscroll, c.Odiv, c.VcoGain, c.DivGain})
+                xs << widget->mapTo(&window, QPoint()).x();
+            return xs;
+        };
+        const QList<int> before = lefts();
+        act(window, "Odiv=2;Rscroll=4096;OutTerm=5;CPGscroll=31");
+        QApplication::processEvents();
+        QCOMPARE(lefts(), before);
+
+        c.Export->click();
+        auto* form = window.findChild<kelvane::ui::ExportWindow*>();
+        form->setListing(kelvane::picListing({.fo = "3999.99999999", .res = "0.001"},
+                                             {.r = 4096, .rfMult = 16},
+                                             {.denom = 4194303, .n = 262143, .fract = 4194303}, {})
+                             .text);
+        QVERIFY(QTest::qWaitForWindowExposed(form));
+        auto* box = form->findChild<QPlainTextEdit*>("PasteText");
+        QVERIFY(QFontInfo(box->font()).fixedPitch());
+        QCOMPARE(box->verticalScrollBar()->maximum() + box->horizontalScrollBar()->maximum(), 0);
+    }
+
+    // The calibration dialog from the Tools menu: the result for a measured
+    // output; OK writes the reference box as typing does, so the plan follows;
+    // a measurement it refuses leaves OK off.
+    void calibrate() {
+        MainWindow window;
+        kelvane::ui::ToolsMenu tools(window);
+        const std::tuple<QString, QString, QString> cases[]{
+            {"1160.125", "Measured output 1160.125 MHz lies 500000.0 ppm from the achieved",
+             " 10|10000. kHz #0000ff"},
+            {"2320.25232025", "\nCorrected reference: 10.00001 MHz",
+             "10.00001|10000.01 kHz #0000ff"}};
+        for (const auto& [measured, result, reference] : cases) {
+            QString shown;
+            QTimer::singleShot(0, &window, [&] {
+                auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+                QVERIFY(dialog);
+                dialog->findChild<QLineEdit*>("Measured")->setText(measured);
+                shown = shownStates(*dialog, "Achieved Result");
+                auto* buttons = dialog->findChild<QDialogButtonBox*>("Buttons");
+                const bool ok = buttons->button(QDialogButtonBox::Ok)->isEnabled();
+                buttons->button(ok ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel)->click();
+            });
+            tools.calibrateAction()->trigger();
+            QVERIFY2(shown.startsWith("2320.25 MHz|") && shown.contains(result), qPrintable(shown));
+            QCOMPARE(shownStates(window, "Fr Fc"), reference);
+        }
+    }
+
+    // Control=value, in the order a user might type them.
+    void openGivesWhatTypingGives_data() {
+        QTest::addColumn<QString>("typing");
+        QTest::newRow("plan refused") << "Res=1e9;Odiv=3;Fo=800";
+        QTest::newRow("low ends, divided, text as typed")
+            << "Fr= 12.8;Res= 1;Rscroll=4;Odiv=2;Fo=  1160.125 ;CPGscroll=0;Dither=0;Order=0;"
+               "Mux=0;OutTerm=0;VcoGain=0;DivGain=0";
+        QTest::newRow("high ends, doubler, fixed output, external VCO")
+            << "RFMultText=2;Rscroll=4096;RefDbl=1;LockFo=1;Fo=100;Odiv=63;ExtVCO=1;CPP=1;"
+               "CPGscroll=31;Dither=3;Order=4;Mux=13;OutTerm=15;VcoGain=15;DivGain=15";
+    }
+    // A saved setup opens to the same window as typing its values: displays,
+    // words, captions, colours and the status line alike, in a new window and
+    // over the last row's; the inputs read back as saved.
+    void openGivesWhatTypingGives() {
+        QFETCH(QString, typing);
+        MainWindow typed;
+        act(typed, typing);
+        const QString path = dir_.filePath(QTest::currentDataTag() + QString(".kelvane"));
+        QVERIFY(SetupController(typed, typed).saveAs(path));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        // The words of the listing on screen, Reg0 last; none for a refused plan.
+        const QString listing = typed.controls().Text1->toPlainText().trimmed();
+        QCOMPARE(QJsonDocument::fromJson(file.readAll())["registers"]["0"].toString(),
+                 typed.planDefined() ? listing.right(8) : "");
+        MainWindow fresh;
+        QVERIFY(SetupController(fresh, fresh).open(path));
+        QCOMPARE(snapshot(fresh), snapshot(typed));
+        QVERIFY(fresh.inputs() == typed.inputs());
+        QVERIFY(reusedSetups_->open(path));
+        QCOMPARE(snapshot(*reused_), snapshot(typed));
+    }
+
+    // A refused file changes nothing; the caption carries the name and "*"
+    // while the inputs differ from the file; closing with changes asks, Cancel
+    // keeps the window open, Save writes the file.
+    void setupFileAndCaption() {
+        MainWindow window;
+        SetupController setups(window, window);
+        act(window, "Odiv=5");
+        const auto before = snapshot(window);
+        const QString bad = writeSetup(dir_, "bad.kelvane", R"("inputs": {"fo": "1", "mux": 14})");
+        {
+            BoxCloser closer;
+            QVERIFY(!setups.open(bad));
+            QVERIFY(closer.text.startsWith("Open Setup: " + bad + ": input \"mux\""));
+        }
+        QCOMPARE(snapshot(window), before);
+        QCOMPARE(window.windowTitle(), "Kelvane " KELVANE_VERSION);
+
+        const QString path =
+            writeSetup(dir_, "lo.kelvane", R"("name": "10368 LO", "inputs": {"fo": "10368"})");
+        QVERIFY(setups.open(path));
+        QCOMPARE(window.windowTitle(), "10368 LO[*] - Kelvane " KELVANE_VERSION);
+        QVERIFY(!window.isWindowModified());
+        act(window, "Mux=5");
+        QVERIFY(window.isWindowModified());
+        act(window, "Mux=3");
+        QVERIFY(!window.isWindowModified());
+        act(window, "Mux=5");
+        window.show();
+        for (const auto answer : {QMessageBox::Cancel, QMessageBox::Save}) {
+            BoxCloser closer(answer);
+            QCOMPARE(window.close(), answer == QMessageBox::Save);
+            QVERIFY(closer.shown());
+        }
+        QVERIFY(setups.open(path));
+        QCOMPARE(window.controls().Mux->value(), 5);
+        QCOMPARE(windowSettings()->value("Setups/Recent").toStringList().first(), path);
+    }
+
+    // Not the path typed into the box the file is dropped on: the setup itself.
+    void droppedOnATextBoxOpens() {
+        const QString path = writeSetup(dir_, "dropped.kelvane", R"("inputs": {"fr": " 12.8"})");
+        MainWindow window;
+        SetupController setups(window, window);
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(path)});
+        data.setText(path);
+        QLineEdit* box = window.controls().Fo;
+        QDragEnterEvent enter({1, 1}, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(box, &enter);
+        QDropEvent drop({1, 1}, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(box, &drop);
+        QTRY_COMPARE(window.controls().Fr->text(), " 12.8");
+        QCOMPARE(box->text(), " 2320.25");
+    }
+
+    // Positions are stored in twips (96 dpi here: 15 twips a pixel), off the
+    // pixel grid; a position off every screen, or a store that cannot be read,
+    // gives the default. Closing writes back what was read unless the window
+    // moved. Last: the unreadable store stays a folder.
+    void position_data() {
+        QTest::addColumn<QByteArray>("stored"); // "<folder>": a store that cannot be read
+        QTest::addColumn<QPoint>("movedTo");    // (0, 0): not moved
+        QTest::addColumn<QString>("shown");     // where it opens, then what closing stores
+        auto row = [](const char* name, const QByteArray& stored, QPoint movedTo,
+                      const char* shown) { QTest::newRow(name) << stored << movedTo << shown; };
+        row("nothing stored", "", {}, "0,7  0| 100");
+        row("left-hand monitor", "[FormPLace]\nLeft=-1000\nTop=\" 1000.5\"\n", {},
+            "-67,67 -1000| 1000.5");
+        row("off every screen", "[FormPLace]\nLeft=1000000\nTop=-1000000\n", {}, "0,7  0| 105");
+        row("moved", "", {150, 200}, "0,7  2250| 3000");
+        row("binary garbage", QByteArray("\x00\xFF\xFE[[[\x01=\n\x80", 10), {}, "0,7  0| 100");
+        row("unreadable", "<folder>", {}, "0,7  0| 100");
+    }
+    void position() {
+        QFETCH(QByteArray, stored);
+        QFETCH(QPoint, movedTo);
+        const QString path = windowSettings()->fileName();
+        QDir(path).removeRecursively();
+        QFile::remove(path);
+        QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+        if (stored == "<folder>") {
+            QVERIFY(QDir().mkpath(path)); // root reads any file, but no folder as a file
+        } else {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(stored) == stored.size());
+        }
+        QString shown;
+        {
+            MainWindow window;
+            shown = QString("%1,%2 ").arg(window.pos().x()).arg(window.pos().y());
+            if (!movedTo.isNull()) window.move(movedTo);
+            window.close();
+        }
+        const auto settings = windowSettings();
+        shown += settings->value("FormPLace/Left").toString() + "|" +
+                 settings->value("FormPLace/Top").toString();
+        QTEST(shown, "shown");
     }
 };
 

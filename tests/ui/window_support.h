@@ -132,20 +132,29 @@ inline void act(kelvane::ui::MainWindow& window, const QString& actions) {
     }
 }
 
-// Closes the next modal message box with OK and keeps what it showed. Armed
-// before the click that opens the box, whose own event loop runs the timer.
+// Writes a setup file of the given JSON members into the folder.
+inline QString writeSetup(const QTemporaryDir& dir, const QString& name,
+                          const QByteArray& members) {
+    QFile file(dir.filePath(name));
+    if (file.open(QIODevice::WriteOnly))
+        file.write(R"({"format": "kelvane-setup", "version": 1, )" + members + "}");
+    return file.fileName();
+}
+
+// Closes the next modal message box with `button` and keeps what it showed.
+// Armed before the click that opens the box, whose own event loop runs the timer.
 class BoxCloser {
 public:
-    BoxCloser() {
+    explicit BoxCloser(QMessageBox::StandardButton button = QMessageBox::Ok) {
         timer_.setInterval(5);
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
+        QObject::connect(&timer_, &QTimer::timeout, [this, button] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             if (!box) return;
             timer_.stop();
             text = box->windowTitle() + ": " + box->text();
             detail = box->detailedText();
             icon = box->icon();
-            box->button(QMessageBox::Ok)->click();
+            box->button(button)->click();
         });
         timer_.start();
     }
