@@ -16,8 +16,7 @@ private slots:
     void openFailureCauses();
 };
 
-// The expected outcome: the device to open, "nothing", or "refused: " and the
-// start of the cause.
+// The device to open, "nothing", or "refused: " and the start of the cause.
 void TestPortChoice::choice_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("windows");

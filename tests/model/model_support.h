@@ -1,7 +1,6 @@
 #pragma once
-// Helpers shared by the logic tests: model texts as QString for QCOMPARE, the
-// whole recalculation for controls that must give a plan, and rows of tables
-// that compare a text the model produced with the expected one.
+// Helpers shared by the logic tests: model texts as QString, a recalculation that
+// must give a plan, and table rows comparing a model text with the expected one.
 
 #include <QtTest>
 

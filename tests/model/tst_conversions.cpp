@@ -81,9 +81,7 @@ private slots:
         textRow("hex beyond 32 bits", hexDigits(4294967301LL), "100000005");
         textRow("hex lowest", hexDigits(std::numeric_limits<std::int64_t>::min()),
                 "-8000000000000000");
-        // The rules behind the window's controls: setting captions, the output
-        // text that follows the divider, factors read from typed texts, and the
-        // window position in twips.
+        // The rules behind the window's controls.
         textRow("gain bottom", chargePumpGainCaption(0), " 1");
         textRow("dither last", orNone(ditherCaption(3)), " No Dither");
         textRow("dither beyond the table", orNone(ditherCaption(4)), "(none)");

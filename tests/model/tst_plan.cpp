@@ -129,9 +129,7 @@ private slots:
         QTEST(text, "expected");
     }
 
-    // The report's values without their captions (achieved and measured
-    // output; the reference's error in ppm and Hz; the corrected reference),
-    // or the refusal.
+    // The report's values without their captions, or the refusal.
     void calibration_data() {
         QTest::addColumn<Inputs>("controls");
         QTest::addColumn<QString>("measured");

@@ -1,6 +1,5 @@
-// Reading the board's stored set back: finding entries in an answer, the values
-// the restore assigns, the answers it refuses, and the verdict of comparing a
-// stored set with the plan.
+// Reading the board's stored set back: entries found in an answer, the values
+// restored, the answers refused, and the verdict against the plan.
 
 #include "model/conversions.h"
 #include "model/eeprom_verify.h"
@@ -133,8 +132,7 @@ private slots:
         QTEST(text, "expected");
     }
 
-    // Whatever the window stored, reading it back and recalculating composes the
-    // same twelve words.
+    // Reading back what the window stored and recalculating gives the same words.
     void restoredSetsComposeTheSameWords_data() {
         QTest::addColumn<Inputs>("stored");
         // clang-format off

@@ -1,6 +1,5 @@
-// The digital modes: the WSJT mode table and the quick step, the FSK-by-Reg2
-// generator, and the frequency runs (sweeps and hop lists) planned before
-// anything is sent.
+// The WSJT modes and quick step, the FSK-by-Reg2 generator, and sweeps and hop
+// lists planned before anything is sent.
 
 #include "model/conversions.h"
 #include "model/hex.h"
@@ -118,8 +117,7 @@ private slots:
                                  "   de  0x02, 0x71, 0x0E, 0x80   ;Reg0\r\n");
     }
 
-    // The lines that change with the inputs (New Denom, the FSK word and the
-    // modulation set), or the one line saying which input to correct.
+    // The lines that change with the inputs, or the line naming what to correct.
     void reports_data() {
         QTest::addColumn<FskCase>("inputs");
         QTest::addColumn<QString>("shift");
@@ -210,8 +208,7 @@ private slots:
         QTEST(listed(hopFrequencies(list.toStdString())), "expected");
     }
 
-    // The three frequency words of each step (Reg2 Reg1 Reg0) or the refusal;
-    // Reg2 stays, since only the frequency changes.
+    // Reg2 Reg1 Reg0 of each step, or the refusal.
     void plan_data() {
         QTest::addColumn<QList<double>>("frequencies");
         QTest::addColumn<bool>("externalVco");

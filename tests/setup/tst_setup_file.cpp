@@ -59,8 +59,7 @@ private slots:
                  (Setup{"", "", expected}));
     }
 
-    // Whatever is written reads back equal, at both ends of every input; the
-    // words follow the inputs in transfer order.
+    // Both ends of every input read back equal; the words in transfer order.
     void roundTrip() {
         for (const bool low : {true, false}) {
             const Setup setup{"10368 \"LO\" ü", low ? "" : "line one\nline two",
