@@ -19,17 +19,6 @@ static PlannedFrequency planned(const Inputs& in, const PlanVariables& v = {}) {
 class TestPlan : public QObject {
     Q_OBJECT
 private slots:
-    void startUp() {
-        const auto [p, c] = planned({}, {});
-        QCOMPARE((QList<double>{p.fcomp, p.denom, p.effN, p.n, p.fract, p.fcorr, p.ferror}),
-                 (QList<double>{10, 1000000, 232.025, 232, 25000, 2320.25, 0}));
-        QCOMPARE((QStringList{q(c.fv), q(c.fc), q(c.dn), q(c.frlabel), q(c.nlabel), q(c.stepLbl),
-                              q(c.operr), q(c.chipType)}),
-                 (QStringList{"2320.25 MHz", "10000. kHz", "D =    1000000", "F =      25000",
-                              "N =       232", "", "", "LMX2541-2380E "}));
-        QVERIFY(c.dnColour == colours::black && c.chipTypeColour == colours::darkGreen);
-    }
-
     void texts_data() {
         addTextColumns();
         // D, N, F and the output frequency they really give, Fcorr.

@@ -65,19 +65,6 @@ std::string rAfterRestore(bool windowDoubler, bool storedDoubler, int rField) {
 class TestReadback : public QObject {
     Q_OBJECT
 private slots:
-    void startUpSetRestoresTheStartUpWindow() {
-        const Restore r = restored(answerOf(recalculated().registers));
-        const Inputs& in = r.inputs;
-        QCOMPARE((QList<double>{double(in.odiv), double(r.rField), r.n, r.denom, r.fract, r.fcomp,
-                                r.variables.fres, r.variables.fvco}),
-                 (QList<double>{1, 1, 232, 1000000, 25000, 10, 10, 2320.25}));
-        QCOMPARE((QList<int>{in.doubler, in.cpg, in.dither, in.order, in.mux, in.externalVco,
-                             in.divGain, in.outTerm, in.vcoGain}),
-                 (QList<int>{0, 19, 1, 2, 3, 0, 12, 12, 12}));
-        QCOMPARE((QStringList{q(in.res), q(in.fo), q(r.divGainLabel), q(r.rlabel)}),
-                 (QStringList{"10.00", "2320.25", " 12 Div Gain", "R divider 1"}));
-    }
-
     void texts_data() {
         addTextColumns();
         const std::string reg3 = "0x00 A8 73 03";
