@@ -35,87 +35,82 @@ struct Connected {
 class TestSerialLink : public QObject {
     Q_OBJECT
 private slots:
-    void storeSendsEachLineTwiceWithPauses();
-    void transferInsidePauseLeavesNewestWords();
-    void closedLinkSendsNothing();
-    void quittingDuringAPauseSendsNothingMore();
+    // Each word's line, the store mark, then that same line; the next word comes
+    // from the image as it is when its turn comes. Every register line is followed
+    // by a pause, the store mark is not: the n-th line cannot have arrived before
+    // n pauses have passed (the board's reading adds delays of its own, so gaps
+    // between two arrivals can be shorter than the pause the host kept).
+    void storeSendsEachLineTwiceWithPauses() {
+        Connected c;
+        const double start = sim::monotonicSeconds();
+        int asked = 0;
+        QVERIFY(storeAllRegisters(c.link, [&asked] {
+            RegisterImage image;
+            image.word.fill(++asked);
+            return image;
+        }));
+        QByteArray expected;
+        for (int turn = 1; turn <= int(transferOrder.size()); ++turn)
+            expected += registerLine(turn) + storeMark + registerLine(turn);
+        QCOMPARE(QByteArray::fromStdString(c.board.received()), expected);
+        QList<double> arrivals; // of each register line: "R" begins every one, and is nowhere else
+        for (const auto& chunk : c.board.chunks())
+            for (char ch : chunk.bytes)
+                if (chunk.fromHost && ch == 'R') arrivals << chunk.time;
+        QCOMPARE(arrivals.size(), 24);
+        for (int n = 0; n < arrivals.size(); ++n)
+            QVERIFY2(arrivals[n] - start >= n * 0.050, qPrintable(QString("line %1").arg(n)));
+    }
+
+    // A quick update run in the first pause of a full update, after a change of the
+    // plan: the rest of the full update sends the new words too.
+    void transferInsidePauseLeavesNewestWords() {
+        Connected c;
+        RegisterImage current = startUp;
+        const RegisterSource source = [&] { return current; };
+        bool innerCompleted = false;
+        QTimer::singleShot(10, [&] {
+            Inputs divided;
+            divided.fo = "1160.125";
+            divided.odiv = 2;
+            current = imageOf(divided);
+            innerCompleted = sendFrequencyRegisters(c.link, source);
+        });
+        QVERIFY(sendAllRegisters(c.link, source));
+        QVERIFY(innerCompleted);
+
+        QByteArray expected = "R00000017\r\nR047A1202\r\nR00000011\r\nR30D40E80\r\n";
+        for (int address : transferOrder)
+            if (address != 7) expected += registerLine(current[address]);
+        QCOMPARE(QByteArray::fromStdString(c.board.received()), expected);
+    }
+
+    // Nothing can be written, and no pause runs, while the link is closed.
+    void closedLinkSendsNothing() {
+        SerialLink link;
+        QCOMPARE(link.open("/dev/pts/999999").result, OpenOutcome::Result::Failed);
+        QVERIFY(!link.isOpen());
+        QVERIFY(!link.waitResponse("R00000017\r\n"));
+        QVERIFY(!sendAllRegisters(link, [] { return startUp; }));
+    }
+
+    // Quitting ends every event loop, the pauses' too: the transfer must stop rather
+    // than send the rest without pauses. Last: the application stays quitting.
+    void quittingDuringAPauseSendsNothingMore() {
+        Connected c;
+        QTimer::singleShot(120, [] { QCoreApplication::exit(0); });
+        QVERIFY(!sendAllRegisters(c.link, [] { return startUp; }));
+        QVERIFY(!c.link.pause(linePause));
+        c.link.close();
+        const QByteArray received = QByteArray::fromStdString(c.board.received());
+        QVERIFY(!received.isEmpty() && received.size() < 11 * 4);
+        QVERIFY(QByteArray("R00000017\r\nR0000008D\r\nR0000001C\r\nR28001409\r\n")
+                    .startsWith(received));
+
+        QTimer::singleShot(0, [] { QCoreApplication::quit(); });
+        QCoreApplication::exec(); // ends the quitting state
+    }
 };
-
-// Each word's line, the store mark, then that same line; the next word comes
-// from the image as it is when its turn comes. Every register line is followed
-// by a pause, the store mark is not: the n-th line cannot have arrived before
-// n pauses have passed (the board's reading adds delays of its own, so gaps
-// between two arrivals can be shorter than the pause the host kept).
-void TestSerialLink::storeSendsEachLineTwiceWithPauses() {
-    Connected c;
-    const double start = sim::monotonicSeconds();
-    int asked = 0;
-    QVERIFY(storeAllRegisters(c.link, [&asked] {
-        RegisterImage image;
-        image.word.fill(++asked);
-        return image;
-    }));
-    QByteArray expected;
-    for (int turn = 1; turn <= int(transferOrder.size()); ++turn)
-        expected += registerLine(turn) + storeMark + registerLine(turn);
-    QCOMPARE(QByteArray::fromStdString(c.board.received()), expected);
-    QList<double> arrivals; // of each register line: "R" begins every one, and is nowhere else
-    for (const auto& chunk : c.board.chunks())
-        for (char ch : chunk.bytes)
-            if (chunk.fromHost && ch == 'R') arrivals << chunk.time;
-    QCOMPARE(arrivals.size(), 24);
-    for (int n = 0; n < arrivals.size(); ++n)
-        QVERIFY2(arrivals[n] - start >= n * 0.050, qPrintable(QString("line %1").arg(n)));
-}
-
-// A quick update run in the first pause of a full update, after a change of the
-// plan: the rest of the full update sends the new words too.
-void TestSerialLink::transferInsidePauseLeavesNewestWords() {
-    Connected c;
-    RegisterImage current = startUp;
-    const RegisterSource source = [&] { return current; };
-    bool innerCompleted = false;
-    QTimer::singleShot(10, [&] {
-        Inputs divided;
-        divided.fo = "1160.125";
-        divided.odiv = 2;
-        current = imageOf(divided);
-        innerCompleted = sendFrequencyRegisters(c.link, source);
-    });
-    QVERIFY(sendAllRegisters(c.link, source));
-    QVERIFY(innerCompleted);
-
-    QByteArray expected = "R00000017\r\nR047A1202\r\nR00000011\r\nR30D40E80\r\n";
-    for (int address : transferOrder)
-        if (address != 7) expected += registerLine(current[address]);
-    QCOMPARE(QByteArray::fromStdString(c.board.received()), expected);
-}
-
-// Nothing can be written, and no pause runs, while the link is closed.
-void TestSerialLink::closedLinkSendsNothing() {
-    SerialLink link;
-    QCOMPARE(link.open("/dev/pts/999999").result, OpenOutcome::Result::Failed);
-    QVERIFY(!link.isOpen());
-    QVERIFY(!link.waitResponse("R00000017\r\n"));
-    QVERIFY(!sendAllRegisters(link, [] { return startUp; }));
-}
-
-// Quitting ends every event loop, the pauses' too: the transfer must stop rather
-// than send the rest without pauses. Last: the application stays quitting.
-void TestSerialLink::quittingDuringAPauseSendsNothingMore() {
-    Connected c;
-    QTimer::singleShot(120, [] { QCoreApplication::exit(0); });
-    QVERIFY(!sendAllRegisters(c.link, [] { return startUp; }));
-    QVERIFY(!c.link.pause(linePause));
-    c.link.close();
-    const QByteArray received = QByteArray::fromStdString(c.board.received());
-    QVERIFY(!received.isEmpty() && received.size() < 11 * 4);
-    QVERIFY(
-        QByteArray("R00000017\r\nR0000008D\r\nR0000001C\r\nR28001409\r\n").startsWith(received));
-
-    QTimer::singleShot(0, [] { QCoreApplication::quit(); });
-    QCoreApplication::exec(); // ends the quitting state
-}
 
 QTEST_GUILESS_MAIN(TestSerialLink)
 #include "tst_serial_link.moc"
