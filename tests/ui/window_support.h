@@ -1,19 +1,8 @@
 #pragma once
-// Shared by the window tests: a settings store of their own, driving the
-// window's controls by name the way an outside tool does, what a user sees of
-// them as text, and a closer for the modal boxes.
+// The window tests' own settings store, controls driven and read by name, and a box closer.
 
-#include <QApplication>
-#include <QCheckBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMessageBox>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QScrollBar>
-#include <QSettings>
-#include <QTemporaryDir>
 #include <QtTest>
+#include <QtWidgets>
 #include <optional>
 
 #include "ui/main_window.h"
@@ -21,8 +10,7 @@
 
 namespace window_support {
 
-// Points the window's settings store into a temporary folder, so that no test
-// reads or writes the user's settings.
+// No test reads or writes the user's settings.
 inline void isolateSettings(const QTemporaryDir& dir) {
     QVERIFY(dir.isValid());
     QSettings::setDefaultFormat(QSettings::IniFormat);
@@ -32,12 +20,6 @@ inline void isolateSettings(const QTemporaryDir& dir) {
 inline std::unique_ptr<QSettings> windowSettings() {
     return std::make_unique<QSettings>(QSettings::defaultFormat(), QSettings::UserScope, "Kelvane",
                                        "Kelvane");
-}
-
-inline QWidget* control(const QWidget& window, const QString& name) {
-    auto* widget = window.findChild<QWidget*>(name);
-    if (!widget) qWarning("no control named %s", qPrintable(name));
-    return widget;
 }
 
 // A control's state: its text, " [x]" or " [ ]" for a box, and "top..bottom =
@@ -56,11 +38,9 @@ inline QString shownState(const QWidget* widget) {
     else if (const auto* text = qobject_cast<const QPlainTextEdit*>(widget))
         state = text->toPlainText();
     else if (const auto* bar = qobject_cast<const QScrollBar*>(widget)) {
-        const bool up = bar->invertedAppearance();
-        state = QString("%1..%2 = %3")
-                    .arg(up ? bar->maximum() : bar->minimum())
-                    .arg(up ? bar->minimum() : bar->maximum())
-                    .arg(bar->value());
+        int ends[]{bar->minimum(), bar->maximum()};
+        if (bar->invertedAppearance()) std::swap(ends[0], ends[1]);
+        state = QString("%1..%2 = %3").arg(ends[0]).arg(ends[1]).arg(bar->value());
     }
     if (widget->isHidden()) state += " (hidden)";
     if (!widget->isEnabled()) state += " (disabled)";
@@ -103,18 +83,15 @@ inline QMap<QString, QString> snapshot(const QWidget& window) {
 inline void act(kelvane::ui::MainWindow& window, const QString& actions) {
     std::optional<kelvane::ui::RecalculationHold> hold;
     for (const QString& action : actions.split(';', Qt::SkipEmptyParts)) {
-        if (action == "hold") {
-            hold.emplace(window.holdRecalculation());
-            continue;
-        }
-        if (action == "ready") {
+        if (action == "hold" || action == "ready") {
             hold.reset();
+            if (action == "hold") hold.emplace(window.holdRecalculation());
             continue;
         }
         const qsizetype equals = action.indexOf('=');
         const QStringList clicks = action.left(equals).split('*');
-        QWidget* widget = control(window, clicks[0]);
-        QVERIFY2(widget, qPrintable(action));
+        QWidget* widget = window.findChild<QWidget*>(clicks[0]);
+        QVERIFY2(widget, qPrintable("no control for " + action));
         const QString value = action.mid(equals + 1);
         if (equals < 0) {
             for (int i = 0; i < clicks.value(1, "1").toInt(); ++i)
