@@ -51,18 +51,6 @@ private slots:
         QTEST(QByteArray::fromStdString(board.receive(sent.toStdString())), "answer");
     }
 
-    void piecesOfAnyLength() {
-        const std::string sent = "R00000017\r\nW\r\nR0000008D\r\ninit\r\n";
-        const std::string expected = Board().receive(sent);
-        for (std::size_t size = 1; size < 8; ++size) {
-            Board board;
-            std::string answer;
-            for (std::size_t at = 0; at < sent.size(); at += size)
-                answer += board.receive(sent.substr(at, size));
-            QCOMPARE(answer, expected);
-        }
-    }
-
     // A stored word outlives the board: the file gives back what was saved, and
     // the start-up set where there is no file yet.
     void eepromFile() {

@@ -144,7 +144,6 @@ void TestKelvanectl::runs_data() {
     row("plan refused, JSON", {"plan", "--res", "1e9", "--json"}, 2,
         R"({"error":"Resolution is coarser than the comparison frequency allows: )"
         R"(no denominator"})");
-    row("ports, JSON", {"ports", "--json"}, 0, R"({"ports":[...)");
 
     row("D too wide, JSON", {"fsk", "--res", "1", "--json"}, 0,
         R"({"denominatorFits":false,"report":"Orig Fraction 0.025\r\n...)",

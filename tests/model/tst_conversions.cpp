@@ -65,18 +65,15 @@ private slots:
         for (auto [value, pattern, expected] : patterns)
             QTest::addRow("format %g %s", value, pattern)
                 << q(format(value, pattern)) << QString(expected);
-        textRow("format large whole", format(1e20, "0.0"), "100000000000000000000.0");
         // strictNumber() takes the whole text as one number, or nothing.
         auto strict = [](const char* text) {
             const auto value = strictNumber(text);
             return value ? str(*value) : "refused";
         };
         textRow("strict: blanks around", strict("  12.5 "), " 12.5");
-        textRow("strict: plus", strict("+3"), " 3");
         textRow("strict: exponent", strict("1e2"), " 100");
         for (const char* text : {"400x", "4 00", "", "-", "1e", "1e999", "nan", "&H10"})
             QTest::addRow("strict: \"%s\"", text) << q(strict(text)) << QString("refused");
-        textRow("hex 0", hexDigits(0), "0");
         textRow("hex negative", hexDigits(-26), "-1A");
         textRow("hex beyond 32 bits", hexDigits(4294967301LL), "100000005");
         textRow("hex lowest", hexDigits(std::numeric_limits<std::int64_t>::min()),

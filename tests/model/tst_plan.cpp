@@ -87,7 +87,6 @@ private slots:
         textRow("reference capped at 255", words({.fo = "2555", .fr = "255.5"}, {4}),
                 "Reg4=FF481FF4");
         textRow("reference 9.5 gives 10", words({.fo = "2555", .fr = "9.5"}, {4}), "Reg4=FF4810A4");
-        textRow("negative reference subtracted", words({.fr = "-10"}, {4}), "Reg4=FF480F64");
         textRow("lowest reference Reg4 holds", words({.fr = "-536117504", .res = "1e13"}, {4}),
                 "Reg4=00000004");
         textRow("R of 4096 puts 0 in the field",

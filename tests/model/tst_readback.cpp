@@ -73,7 +73,6 @@ private slots:
         textRow("later entry wins", found(reg3 + "\n0x00 A8 73 13\n", 3), "00A87313");
         textRow("cut short is not read as register 0", found("0x61 A8 0E", 0), "none");
         textRow("non-hex digit skips the entry", found(reg3 + " 0x00 G8 73 13", 3), "00A87303");
-        textRow("search resumes right after a mark", found("0x0x00 A8 73 03", 3), "00A87303");
         textRow("address 11 is ignored", found("0x12 34 56 7B", 11), "none");
         textRow("address 13 is kept", found("0x00 00 00 CD", 13), "000000CD");
         textRow("beyond 32767 characters", found(std::string(40000, '.') + reg3, 3), "00A87303");
@@ -101,8 +100,6 @@ private slots:
                 why("no entry for register 4"));
         textRow("output divider 0", refusalOf(answerWith({{4, 0xFF4800A4}})),
                 why("output divider 0 (1 to 63 allowed)"));
-        textRow("mux 14", refusalOf(answerWith({{3, 0x00A9D303}})),
-                why("mux selection 14 (0 to 13 allowed)"));
         textRow("R 0 without the doubler", refusalOf(answerWith({{1, 0x00000001}})),
                 why("R divider 0"));
         textRow("denominator 0", refusalOf(answerWith({{2, 0x04000002}})), why("denominator 0"));

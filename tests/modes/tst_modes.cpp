@@ -67,7 +67,6 @@ private slots:
         };
         for (auto [value, expected] : modes)
             QTest::addRow("mode %d", value) << q(shown(value)) << QString(expected);
-        textRow("below the range", shown(-1), "0 MFSK Mode 10.");
         textRow("above the range", shown(16), "0 MFSK Mode 10.");
         const auto up = StepDirection::up, down = StepDirection::down;
         textRow("carry into the whole MHz", steppedFrequencyText(2329.99999, 10, up), "2330");
@@ -171,7 +170,6 @@ private slots:
             << 2320.0 << 2320.29999 << 0.1 << "2320.000000 MHz, 2320.100000 MHz, 2320.200000 MHz";
         QTest::newRow("down") << 1296.2 << 1296.0 << -0.1
                               << "1296.200000 MHz, 1296.100000 MHz, 1296.000000 MHz";
-        QTest::newRow("one frequency") << 2320.0 << 2320.0 << -1.0 << "2320.000000 MHz";
         QTest::newRow("100000 steps, no rounding piled up")
             << 2320.0 << 2330.0 << 0.0001
             << "100001 frequencies: 2320.000000 MHz ... 2330.000000 MHz";

@@ -28,11 +28,7 @@ icon=$(sed -n 's/^Icon=//p' "$entry")
 mime=$(sed -n 's/^MimeType=\([^;]*\);$/\1/p' "$entry")
 grep -q "<mime-type type=\"$mime\">" "$root/install/usr/share/mime/packages/kelvane.xml" ||
     { echo "the menu entry opens \"$mime\", a type the package does not declare"; exit 1; }
-if command -v desktop-file-validate >/dev/null 2>&1; then
-    desktop-file-validate "$entry" >"$root/validate.log" 2>&1 || { cat "$root/validate.log"; exit 1; }
-else
-    echo "desktop-file-validate is not installed: the menu entry was not validated"
-fi
+desktop-file-validate "$entry" >"$root/validate.log" 2>&1 || { cat "$root/validate.log"; exit 1; }
 depends=$(dpkg-deb -f "$deb" Depends)
 for lib in libqt6widgets6 libqt6serialport6 qt6-qpa-plugins; do
     echo "$depends" | grep -q "$lib" || { echo "no dependency on $lib: $depends"; exit 1; }
