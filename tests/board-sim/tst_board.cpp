@@ -1,5 +1,4 @@
-// The virtual board: its answers to each kind of line and its EEPROM file.
-// (Its faults are tried through the window and kelvanectl.)
+// The virtual board's answers to each kind of line, and its EEPROM file.
 
 #include <QTemporaryDir>
 #include <QtTest>

@@ -26,6 +26,8 @@ private slots:
             << "32767" << false << "refused: There is no serial port 32767: the system lists 4";
         QTest::newRow("beyond 16 bits")
             << "40000" << false << "refused: 40000 is not a port number";
+        QTest::newRow("lowest 16-bit number")
+            << "-32768" << false << "refused: There is no port -32768";
         QTest::newRow("below 16 bits")
             << "-32769" << false << "refused: -32769 is not a port number";
         QTest::newRow("Windows number") << "3" << true << "COM3";

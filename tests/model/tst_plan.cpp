@@ -162,6 +162,12 @@ private slots:
                   .join("; "),
               "expected");
     }
+
+    void calibrationWithoutAnOutput() {
+        const auto outcome = calibrateReference("2320", "--measured", 0, " 10");
+        QCOMPARE(q(std::get<CalibrationRefusal>(outcome).line),
+                 "The plan gives no output to compare with: check the reference frequency");
+    }
 };
 
 QTEST_APPLESS_MAIN(TestPlan)

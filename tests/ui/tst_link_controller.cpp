@@ -1,6 +1,5 @@
-// The window driving the virtual board: the port, console, transfers, keys,
-// read-back, Verify EE, the sweep and Setups windows, a board that is silent,
-// late, refusing or flooding, unplugged or closed mid-transfer; and its size.
+// The window driving the virtual board: port, transfers, read-back, sweep, setups,
+// and a board that is silent, late, flooding, unplugged or closed mid-transfer.
 
 #include "link/serial_link.h"
 #include "link/transfers.h"
