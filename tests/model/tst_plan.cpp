@@ -163,10 +163,13 @@ private slots:
               "expected");
     }
 
+    // An achieved output or a reference of 0 leaves nothing to compare with.
     void calibrationWithoutAnOutput() {
-        const auto outcome = calibrateReference("2320", "--measured", 0, " 10");
-        QCOMPARE(q(std::get<CalibrationRefusal>(outcome).line),
-                 "The plan gives no output to compare with: check the reference frequency");
+        for (auto [achieved, reference] : {std::pair{0.0, " 10"}, std::pair{2320.25, "0"}}) {
+            const auto outcome = calibrateReference("2320", "--measured", achieved, reference);
+            QCOMPARE(q(std::get<CalibrationRefusal>(outcome).line),
+                     "The plan gives no output to compare with: check the reference frequency");
+        }
     }
 };
 
