@@ -104,7 +104,7 @@ private slots:
         row("recalculation hides the export", "Export;Fo=2320.5", "ExpForm", " (hidden)");
         row("export of a refused plan", "Res=1e9;Export", "PasteText",
             "No plan for these inputs (see the status line); correct them to get a PIC listing");
-        // Fc falls back on the reference's MHz preview; the listing is kept, hidden.
+        // Fc keeps the last plan's caption, not the MHz preview; the listing stays, hidden.
         row("refused plan after export and FSK", "Export;Reg2FSK;Fr=1e9;GenNewD",
             "ExpForm PasteText:2 Fc NewDResults",
             " (hidden)|  ;  R =  1      D =  1000000      N =  232      F =  25000|"
