@@ -359,6 +359,24 @@ private slots:
         QCOMPARE(windowSettings()->value("Setups/Recent").toStringList().first(), path);
     }
 
+    // A setup opened inside a hold leaves the outer hold in force: the listing
+    // waits for whoever took it, who learns that a recalculation was skipped.
+    void holdsNest() {
+        const QString path = writeSetup(dir_, "held.kelvane", R"("inputs": {"mux": 5})");
+        MainWindow window;
+        const QString listing = window.controls().Text1->toPlainText();
+        {
+            const auto outer = window.holdRecalculation();
+            QVERIFY(window.setups().open(path));
+            QVERIFY(window.recalculationHeld());
+            QVERIFY(window.recalculationSkipped());
+            QCOMPARE(window.controls().Text1->toPlainText(), listing);
+        }
+        QVERIFY(!window.recalculationHeld());
+        window.recalculate();
+        QVERIFY(window.controls().Text1->toPlainText() != listing);
+    }
+
     // Not the path typed into the box the file is dropped on: the setup itself.
     void droppedOnATextBoxOpens() {
         const QString path = writeSetup(dir_, "dropped.kelvane", R"("inputs": {"fr": " 12.8"})");
