@@ -1,7 +1,6 @@
 #include "ui/main_window.h"
 
 #include <QCloseEvent>
-#include <QFontDatabase>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QScreen>
@@ -21,6 +20,7 @@
 #include "ui/main_window_controls.h"
 #include "ui/modes_controller.h"
 #include "ui/setup_controller.h"
+#include "ui/text_box.h"
 #include "ui/tools_menu.h"
 #include "ui/window_keyboard.h"
 
@@ -152,7 +152,7 @@ void MainWindow::prepareControls() {
     setWindowTitle(QStringLiteral("Kelvane " KELVANE_VERSION));
 
     // The listing's columns line up only in a fixed-pitch font.
-    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    const QFont fixed = listingFont();
     ui_->Text1->setFont(fixed);
     // The board's replies wrap at the box's width; the listing's lines fit it.
     ui_->Text1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
