@@ -369,7 +369,9 @@ private slots:
             QCOMPARE(window.close(), answer == QMessageBox::Save);
             QVERIFY(closer.shown());
         }
-        QVERIFY(setups.open(path));
+        QVERIFY(setups.open(path, true)); // Open and Send, with no port open
+        QCOMPARE(shownStates(window, "LinkStatus"),
+                 "Update all registers: the port is not open; nothing sent");
         QCOMPARE(window.controls().Mux->value(), 5);
         QCOMPARE(windowSettings()->value("Setups/Recent").toStringList().first(), path);
     }
