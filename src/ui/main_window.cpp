@@ -64,7 +64,9 @@ MainWindow::MainWindow(QWidget* parent)
             &MainWindow::boardActivityChanged);
     // Closing during a run waited for it to stop.
     connect(session_, &session::BoardSession::runEnded, this, [this] {
-        if (closeAfterRun_) QTimer::singleShot(0, this, &QWidget::close);
+        if (!closeAfterRun_) return;
+        closeAfterRun_ = false;
+        QTimer::singleShot(0, this, &QWidget::close);
     });
 
     // Outside tools and tests find every control, the menus' too, by its name;
