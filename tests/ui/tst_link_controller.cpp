@@ -456,7 +456,7 @@ private slots:
         for (const auto& [name, text] : fields)
             dialog.findChild<QLineEdit*>(name)->setText(text);
         QString shown;
-        QTimer::singleShot(busy == "run" ? 900 : 300, &window, [&] {
+        QTimer::singleShot(busy == "run" ? 1500 : 300, &window, [&] {
             if (action == "Open")
                 window.setups().open(setup);
             else if (action == "New")
