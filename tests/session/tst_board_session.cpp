@@ -32,18 +32,6 @@ enum class Meddle {
     RunInsideTransfer
 };
 
-sim::Faults hangUpAfter(int lines) {
-    sim::Faults faults;
-    faults.hangupAfterLines = lines;
-    return faults;
-}
-
-sim::Faults silentAfter(int lines) {
-    sim::Faults faults;
-    faults.silentAfterLines = lines;
-    return faults;
-}
-
 Run plannedRun(const QList<double>& frequencies, long long passes,
                std::chrono::milliseconds dwell) {
     const auto planned =
@@ -100,14 +88,15 @@ private slots:
             << two << 1LL << 3600000 << sim::Faults{} << Meddle::StopLater << RunEnd::Stopped << 1LL
             << "Stopped; the board is at 2320.250000 MHz" << startUpLines;
         QTest::newRow("unplugged in the second step")
-            << two << 1LL << 0 << hangUpAfter(14) << Meddle::Nothing << RunEnd::PortFailed << 1LL
-            << "The port ..." << QByteArray();
+            << two << 1LL << 0 << sim::Faults{.hangupAfterLines = 14} << Meddle::Nothing
+            << RunEnd::PortFailed << 1LL << "The port ..." << QByteArray();
         QTest::newRow("unplugged in the first step")
-            << two << 1LL << 0 << hangUpAfter(5) << Meddle::Nothing << RunEnd::PortFailed << 0LL
-            << "The port ..." << QByteArray();
+            << two << 1LL << 0 << sim::Faults{.hangupAfterLines = 5} << Meddle::Nothing
+            << RunEnd::PortFailed << 0LL << "The port ..." << QByteArray();
         QTest::newRow("board falls silent")
-            << two << 0LL << 0 << silentAfter(12) << Meddle::Nothing << RunEnd::BoardSilent << -1LL
-            << "The board stopped answering after 2320..." << QByteArray();
+            << two << 0LL << 0 << sim::Faults{.silentAfterLines = 12} << Meddle::Nothing
+            << RunEnd::BoardSilent << -1LL << "The board stopped answering after 2320..."
+            << QByteArray();
         QTest::newRow("refused inside a transfer's pause")
             << two << 1LL << 0 << sim::Faults{} << Meddle::RunInsideTransfer << RunEnd::Refused
             << 0LL << "Update all registers is sending to the board: wait for it; nothing was sent"
