@@ -9,10 +9,13 @@
 
 #include "model/control_help.h"
 #include "model/conversions.h"
+#include "model/input_table.h"
 #include "model/plan.h"
 #include "model/plan_hints.h"
 #include "model/recalculation.h"
 #include "model/setting_captions.h"
+#include "ui/elided_label.h"
+#include "ui/keyboard_cues.h"
 #include "ui/label_text.h"
 #include "ui/link_controller.h"
 #include "ui/main_window_controls.h"
@@ -36,6 +39,7 @@ template <typename Texts> void reserveWidth(QLabel* label, const Texts& texts) {
 
 MainWindow::MainWindow(QWidget* parent)
     : QMainWindow(parent), ui_(std::make_unique<Ui::LMX2541>()) {
+    showKeyboardCues();
     ui_->setupUi(this);
     prepareControls();
     connectHandlers();
@@ -49,6 +53,9 @@ MainWindow::MainWindow(QWidget* parent)
                                 ui_->StoreEE, ui_->Init, ui_->VerifyEE, ui_->QStepUp, ui_->QStepDn,
                                 ui_->Text1, statusBar()},
                                static_cast<LinkWindow&>(*this), this);
+    // A long status line is cut on screen rather than widening the window.
+    elideWhenLong(planStatus_);
+    elideWhenLong(statusBar()->findChild<QLabel*>(QStringLiteral("LinkStatus")));
     // Each quick step ends with the quick update of the three frequency words.
     connect(modes_, &ModesController::quickFreqUpdateRequested, link_,
             &LinkController::quickFreqUpdate);
@@ -77,7 +84,11 @@ LinkController& MainWindow::linkController() {
 }
 
 void MainWindow::sendAllIfOpen() {
-    if (link_->serialLink().isOpen()) link_->updateAll();
+    if (portOpen()) link_->updateAll();
+}
+
+bool MainWindow::portOpen() const {
+    return link_->serialLink().isOpen();
 }
 
 void MainWindow::prepareControls() {
@@ -99,9 +110,12 @@ void MainWindow::prepareControls() {
     // once, where it ends: otherwise every value passed would run the handler,
     // and the output divider's handler would round Fo anew at each one.
     // Arrows, track clicks, keys and the wheel still notify at once.
-    for (QScrollBar* bar : std::initializer_list<QScrollBar*>{
-             ui_->Rscroll, ui_->Odiv, ui_->CPGscroll, ui_->Dither, ui_->Order, ui_->Mux,
-             ui_->OutTerm, ui_->VcoGain, ui_->DivGain, ui_->ChgWSJT}) {
+    QList<QScrollBar*> bars{ui_->ChgWSJT};
+    for (const InputSpec& input : inputTable())
+        if (input.isWholeNumber())
+            bars << findChild<QScrollBar*>(
+                QString::fromUtf8(input.objectName.data(), qsizetype(input.objectName.size())));
+    for (QScrollBar* bar : bars) {
         bar->setFixedHeight(bar->sizeHint().height() + bar->fontMetrics().height());
         bar->setTracking(false);
     }
@@ -175,24 +189,9 @@ void MainWindow::scrollWhenSmall() {
 }
 
 void MainWindow::connectHandlers() {
-    auto& c = *ui_;
-    connect(c.Fo, &QLineEdit::textChanged, this, &MainWindow::foChanged);
-    connect(c.Fr, &QLineEdit::textChanged, this, &MainWindow::frChanged);
-    connect(c.Res, &QLineEdit::textChanged, this, &MainWindow::resChanged);
-    connect(c.RFMultText, &QLineEdit::textChanged, this, &MainWindow::rfMultTextChanged);
-    connect(c.Rscroll, &QScrollBar::valueChanged, this, &MainWindow::rscrollChanged);
-    connect(c.RefDbl, &QCheckBox::toggled, this, &MainWindow::refDblToggled);
-    connect(c.Odiv, &QScrollBar::valueChanged, this, &MainWindow::odivChanged);
-    connect(c.ExtVCO, &QCheckBox::toggled, this, &MainWindow::extVcoToggled);
-
-    connect(c.CPGscroll, &QScrollBar::valueChanged, this, &MainWindow::cpgScrollChanged);
-    connect(c.CPP, &QCheckBox::toggled, this, &MainWindow::cppToggled);
-    connect(c.Dither, &QScrollBar::valueChanged, this, &MainWindow::ditherChanged);
-    connect(c.Order, &QScrollBar::valueChanged, this, &MainWindow::orderChanged);
-    connect(c.Mux, &QScrollBar::valueChanged, this, &MainWindow::muxChanged);
-    connect(c.OutTerm, &QScrollBar::valueChanged, this, &MainWindow::outTermChanged);
-    connect(c.VcoGain, &QScrollBar::valueChanged, this, &MainWindow::vcoGainChanged);
-    connect(c.DivGain, &QScrollBar::valueChanged, this, &MainWindow::divGainChanged);
+    for (const InputSpec& input : inputTable())
+        if (const Handler handler = inputHandler(input.key))
+            connectInput(input, this, [this, handler] { (this->*handler)(); });
 }
 
 // Position first, then the variables from the initial texts and the constant
@@ -271,11 +270,12 @@ void MainWindow::showPlanHints(const Plan& plan) {
     const std::string vco = vcoRangeHint(state_.variables.fvco, state_.variables.fout,
                                          state_.variables.rfMult, c.Odiv->value());
     std::vector<std::string> hints{denominator, vco};
-    for (const auto& [caption, box] :
-         {std::pair{"Output Freq", c.Fo}, std::pair{"Reference Input", c.Fr},
-          std::pair{"Resolution", c.Res}, std::pair{"Final RF Multiplication", c.RFMultText}}) {
-        const std::string partly = partialNumberHint(box->text().toStdString());
-        if (!partly.empty()) hints.push_back(std::string(caption) + ": " + partly);
+    const Inputs typed = inputs();
+    for (const InputSpec& input : inputTable()) {
+        if (!input.isText()) continue;
+        const std::string partly =
+            partialNumberHint(typed.*std::get<std::string Inputs::*>(input.field));
+        if (!partly.empty()) hints.push_back(std::string(input.hintName) + ": " + partly);
     }
     QStringList shown;
     for (const auto& hint : hints)

@@ -1,7 +1,7 @@
 #pragma once
 // What the setups ask of the main window: the inputs on screen, setting
 // inputs through the controls, the register image of a defined plan, a call
-// after every input change, and "Update all registers".
+// after every input change, and "Update all registers" with the port open.
 
 #include <QObject>
 #include <functional>
@@ -20,6 +20,7 @@ public:
     virtual void onInputChanged(QObject* context, const std::function<void()>& slot) = 0;
     // "Update all registers", when the port is open.
     virtual void sendAllIfOpen() = 0;
+    virtual bool portOpen() const = 0;
 
 protected:
     ~SetupHost() = default;
