@@ -45,11 +45,6 @@ struct Connected {
     explicit Connected(const sim::BoardOptions& options = {}) : board(options) {
         connectTo(window, board);
     }
-    // The console holds the listing of the window's words after a recalculation.
-    QString listing() {
-        return QString::fromStdString(registerListing(window.state().registers))
-            .replace("\r\n", "\n");
-    }
     sim::PtyBoard board;
     MainWindow window;
     const Ui::LMX2541& c = window.controls();
@@ -139,14 +134,22 @@ private slots:
             "sent\n"));
         act(at.window, "Res=");
         QVERIFY(at.c.Text1->toPlainText().contains("         2    3BDACA002\n"));
-        const std::pair<const char*, QString> refusals[]{{"Update", "Update all registers"},
-                                                         {"QuickUpdate", "Quick Freq Update"},
-                                                         {"StoreEE", "Store to EE"},
-                                                         {"QStepUp", "Quick Freq Update"}};
-        for (const auto& [button, command] : refusals) {
+        // The step moves F by one before its transfer refuses the word: Reg0 shows it.
+        const std::tuple<const char*, QString, const char*> refusals[]{
+            {"Update", "Update all registers", "78400E80"},
+            {"QuickUpdate", "Quick Freq Update", "78400E80"},
+            {"StoreEE", "Store to EE", "78400E80"},
+            {"QStepUp", "Quick Freq Update", "78410E80"}};
+        for (const auto& [button, command, reg0] : refusals) {
             act(at.window, button);
             QCOMPARE(at.c.Text1->toPlainText(),
-                     at.listing() + command +
+                     "          7    00000017        13   0000008D\n"
+                     "         12   0000001C         9    28001409\n"
+                     "          8    0111CE58         6    001F3326\n"
+                     "          5    A0040005         4    FF4810A4\n"
+                     "          3    00A87303         2    3BDACA002\n"
+                     "          1    5F400011         0    " +
+                         QString(reg0) + "\n" + command +
                          ": Reg2 = 3BDACA002 does not fit in 32 bits; correct the plan; nothing "
                          "sent\n");
         }
@@ -261,7 +264,13 @@ private slots:
             QCOMPARE(withoutConsole(at.window), before);
         } else {
             QCOMPARE(shownStates(at.window, "Dn"), "D =    500000");
-            QCOMPARE(at.c.Text1->toPlainText(), at.listing() + line);
+            QCOMPARE(at.c.Text1->toPlainText(), "          7    00000017        13   0000008D\n"
+                                                "         12   0000001C         9    28001409\n"
+                                                "          8    0111CE58         6    001F3326\n"
+                                                "          5    A0040005         4    FF4810A4\n"
+                                                "          3    00A8F303         2    047A1202\n"
+                                                "          1    00000011         0    30D40E80\n" +
+                                                    line);
         }
         if (board == "late") {
             QTRY_VERIFY_WITH_TIMEOUT(replies(at.board).contains("0x61 A8 0E 80\n"), 5000);
@@ -425,10 +434,7 @@ private slots:
         auto before = withoutConsole(at.window);
         const bool quickEnabled = at.c.QuickUpdate->isEnabled();
 
-        QElapsedTimer clock;
-        clock.start();
         act(at.window, button);
-        QVERIFY(clock.elapsed() < 1000); // at the hang-up, not at the end of the pauses
         QVERIFY(at.board.hungUp());
         const QByteArray sequence = sentBy(button, image);
         QCOMPARE(received(at.board), sequence.split('\n').mid(0, hangupAfter).join('\n') + '\n');
