@@ -360,27 +360,37 @@ private slots:
         if (stopAfterMs < 0) QCOMPARE(at.c.Fo->text(), "2320.45");
     }
 
-    // A double click opens a setup; Open and Send also sends it.
+    // A double click opens a setup; Open and Send, offered once the port is open, also sends it.
     void setupsWindowOpensAndSends() {
         QTemporaryDir folder;
         const QString path = writeSetup(folder, "a.kelvane", R"("name": "Beacon",
             "note": "24048 MHz\nsecond line", "inputs": {"fo": " 2004", "rfmult": "12"})");
-        Connected at;
-        ui::SetupController setups(at.window, at.window);
-        setups.setupsWindow().setFolder(folder.path());
-        auto* list = setups.setupsWindow().findChild<QTreeWidget*>("SetupList");
+        sim::PtyBoard board;
+        MainWindow window;
+        ui::SetupController setups(window, window);
+        auto& setupsWindow = setups.setupsWindow();
+        setupsWindow.setFolder(folder.path());
+        setupsWindow.show();
+        auto* send = setupsWindow.findChild<QPushButton*>("OpenAndSend");
+        QVERIFY(!send->isEnabled());
+        connectTo(window, board);
+        setupsWindow.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&setupsWindow));
+        QVERIFY(send->isEnabled());
+
+        auto* list = setupsWindow.findChild<QTreeWidget*>("SetupList");
         QCOMPARE(list->topLevelItemCount(), 1);
         const QTreeWidgetItem* good = list->topLevelItem(0);
         QCOMPARE(good->text(0) + "|" + good->text(1) + "|" + good->text(2),
                  "Beacon|2004 MHz|24048 MHz");
         emit list->itemDoubleClicked(list->topLevelItem(0), 0);
-        QCOMPARE(at.c.Fo->text(), " 2004");
+        QCOMPARE(window.controls().Fo->text(), " 2004");
         QCOMPARE(setups.path(), path);
         QTest::qWait(60);
-        QCOMPARE(received(at.board), "");
+        QCOMPARE(received(board), "");
         list->setCurrentItem(list->topLevelItem(0));
-        setups.setupsWindow().findChild<QPushButton*>("OpenAndSend")->click();
-        QCOMPARE(received(at.board), sentBy("Update", at.window.state().registers));
+        send->click();
+        QCOMPARE(received(board), sentBy("Update", window.state().registers));
     }
 
     // The console keeps the newest 256 KiB as sent; timers keep firing meanwhile.
