@@ -21,6 +21,23 @@ void drawFocusFrame(const QStyleOption& option, QPainter* painter) {
     painter->restore();
 }
 
+// `text` with "&" before its first word's letter that `taken` does not hold, or
+// else before any such letter; as it is when it has a mnemonic or no such letter.
+QString withMnemonic(const QString& text, QString& taken) {
+    if (text.contains('&')) return text;
+    auto free = [&](qsizetype at) {
+        return text[at].isLetterOrNumber() && !taken.contains(text[at].toLower());
+    };
+    qsizetype chosen = -1;
+    for (qsizetype at = 0; at < text.size() && chosen < 0; ++at)
+        if ((at == 0 || text[at - 1].isSpace()) && free(at)) chosen = at;
+    for (qsizetype at = 0; at < text.size() && chosen < 0; ++at)
+        if (free(at)) chosen = at;
+    if (chosen < 0) return text;
+    taken += text[chosen].toLower();
+    return QString(text).insert(chosen, '&');
+}
+
 // The letters already taken as mnemonics among these texts.
 QString takenLetters(const QStringList& texts) {
     QString taken;
@@ -97,21 +114,6 @@ FocusFrameStyle* focusFrameStyle() {
         return made;
     }();
     return style;
-}
-
-QString withMnemonic(const QString& text, QString& taken) {
-    if (text.contains('&')) return text;
-    auto free = [&](qsizetype at) {
-        return text[at].isLetterOrNumber() && !taken.contains(text[at].toLower());
-    };
-    qsizetype chosen = -1;
-    for (qsizetype at = 0; at < text.size() && chosen < 0; ++at)
-        if ((at == 0 || text[at - 1].isSpace()) && free(at)) chosen = at;
-    for (qsizetype at = 0; at < text.size() && chosen < 0; ++at)
-        if (free(at)) chosen = at;
-    if (chosen < 0) return text;
-    taken += text[chosen].toLower();
-    return QString(text).insert(chosen, '&');
 }
 
 void showKeyboardCues() {

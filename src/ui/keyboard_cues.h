@@ -22,10 +22,6 @@ public:
 // The style every scroll bar and text area of the program's windows takes.
 FocusFrameStyle* focusFrameStyle();
 
-// `text` with "&" before its first word's letter that `taken` does not hold, or
-// else before any such letter; as it is when it has a mnemonic or no such letter.
-QString withMnemonic(const QString& text, QString& taken);
-
 // From now on, gives a focus frame to each scroll bar and text area and a
 // mnemonic to each menu item and dialog button as its window is first shown.
 // Once for the application; later calls do nothing.

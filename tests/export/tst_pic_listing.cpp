@@ -55,10 +55,7 @@ private slots:
                 "refused: Reg2 = 3BDACA002 does not fit in 32 bits; correct the plan to get a PIC "
                 "listing");
     }
-    void declarationsAndListingHeads() {
-        QFETCH(QString, text);
-        QTEST(text, "expected");
-    }
+    void declarationsAndListingHeads() { checkTexts(); }
 
     void wordsBeyond32BitsAreRefused() {
         for (std::int64_t word : {std::int64_t(1) << 32, -(std::int64_t(1) << 32) - 1}) {

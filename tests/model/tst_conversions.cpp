@@ -58,10 +58,7 @@ private slots:
         textRow("exponent of two digits", strSingle(1e10f), " 1E+10");
         textRow("negative exponent of two digits", str(1e-10), " 1E-10");
     }
-    void numberTexts() {
-        QFETCH(QString, text);
-        QTEST(text, "expected");
-    }
+    void numberTexts() { checkTexts(); }
 
     void formatPatterns_data() {
         addTextColumns();
@@ -87,10 +84,7 @@ private slots:
             QTest::addRow("format %g %s", value, pattern)
                 << q(format(value, pattern)) << QString(expected);
     }
-    void formatPatterns() {
-        QFETCH(QString, text);
-        QTEST(text, "expected");
-    }
+    void formatPatterns() { checkTexts(); }
 
     void strictNumbers_data() {
         addTextColumns();
@@ -103,10 +97,7 @@ private slots:
         for (const char* text : {"400x", "4 00", "", "-", "1e", "1e999", "nan", "&H10"})
             QTest::addRow("strict: \"%s\"", text) << q(strict(text)) << QString("refused");
     }
-    void strictNumbers() {
-        QFETCH(QString, text);
-        QTEST(text, "expected");
-    }
+    void strictNumbers() { checkTexts(); }
 
     void hexTexts_data() {
         addTextColumns();
@@ -115,10 +106,7 @@ private slots:
         textRow("hex lowest", hexDigits(std::numeric_limits<std::int64_t>::min()),
                 "-8000000000000000");
     }
-    void hexTexts() {
-        QFETCH(QString, text);
-        QTEST(text, "expected");
-    }
+    void hexTexts() { checkTexts(); }
 
     void controlRules_data() {
         addTextColumns();
@@ -159,10 +147,7 @@ private slots:
         textRow("zero resolution", str(resolutionFrom("0")), " .01");
         textRow("negative resolution", str(resolutionFrom("-5")), "-5");
     }
-    void controlRules() {
-        QFETCH(QString, text);
-        QTEST(text, "expected");
-    }
+    void controlRules() { checkTexts(); }
 
     void windowPositions_data() {
         addTextColumns();
@@ -176,10 +161,7 @@ private slots:
                 twipsText(twipsFromPixels(pixelsFromTwips(storedTwips(" 13.09091"), 110), 110)),
                 " 13.09091");
     }
-    void windowPositions() {
-        QFETCH(QString, text);
-        QTEST(text, "expected");
-    }
+    void windowPositions() { checkTexts(); }
 
     void independentOfLocale() {
         const std::string saved = std::setlocale(LC_ALL, nullptr);

@@ -40,10 +40,7 @@ private slots:
         // Fcorr uses the reference text itself, not the 0.001 MHz substitute.
         textRow("no reference", dnfc({.fr = "abc"}, {}), " 100 2320250 0 0");
     }
-    void planNumbers() {
-        QFETCH(QString, text);
-        QTEST(text, "expected");
-    }
+    void planNumbers() { checkTexts(); }
 
     // What the displays show, and in which colour.
     void captionsAndColours_data() {
@@ -60,10 +57,7 @@ private slots:
         textRow("D of 2^22 is red", shown({.fr = "4.194304"}, {.fres = 1}).dnColour.name(),
                 "#FF0000");
     }
-    void captionsAndColours() {
-        QFETCH(QString, text);
-        QTEST(text, "expected");
-    }
+    void captionsAndColours() { checkTexts(); }
 
     void refusedPlansSayWhy_data() {
         addTextColumns();
@@ -89,10 +83,7 @@ private slots:
         textRow("R of 0", refusal({}, {.r = 0}),
                 "Reference divider R is 0: no comparison frequency | ");
     }
-    void refusedPlansSayWhy() {
-        QFETCH(QString, text);
-        QTEST(text, "expected");
-    }
+    void refusedPlansSayWhy() { checkTexts(); }
 
     void registerWords_data() {
         addTextColumns();
@@ -126,10 +117,7 @@ private slots:
         textRow("negative word taken modulo 2^32", hexWord(-12054364), "FF4810A4");
         textRow("word beyond 32 bits is not cut", hexWord(4294967301), "100000005");
     }
-    void registerWords() {
-        QFETCH(QString, text);
-        QTEST(text, "expected");
-    }
+    void registerWords() { checkTexts(); }
 
     void chipVariants_data() {
         addTextColumns();
@@ -144,10 +132,7 @@ private slots:
             QTest::addRow("%g MHz", fvco) << q(colour.name() + " " + caption) << QString(expected);
         }
     }
-    void chipVariants() {
-        QFETCH(QString, text);
-        QTEST(text, "expected");
-    }
+    void chipVariants() { checkTexts(); }
 
     // The report's values without their captions, or the refusal.
     void calibration_data() {
