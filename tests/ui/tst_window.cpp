@@ -354,6 +354,12 @@ private slots:
         }
         QCOMPARE(snapshot(window), before);
         QCOMPARE(window.windowTitle(), "Kelvane " KELVANE_VERSION);
+        const QString odd = writeSetup(dir_, "odd.kelvane", R"("inputs": {"colour": "red"})");
+        {
+            BoxCloser closer;
+            QVERIFY(setups.open(odd)); // opens, then says what it ignored
+            QCOMPARE(closer.text, "Open Setup: " + odd + ": unknown input \"colour\" ignored");
+        }
 
         const QString path =
             writeSetup(dir_, "lo.kelvane", R"("name": "10368 LO", "inputs": {"fo": "10368"})");
