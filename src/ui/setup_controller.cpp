@@ -43,6 +43,13 @@ SetupController::SetupController(QMainWindow& window, SetupHost& host)
             [this](const QString& path, bool send) { open(path, send); });
     connect(setupsWindow_, &SetupsWindow::saveRequested, this,
             [this](const QString& path) { saveAs(path); });
+    connect(setupsWindow_, &SetupsWindow::renamed, this,
+            [this](const QString& from, const QString& to) {
+                if (path_ != QFileInfo(from).absoluteFilePath()) return;
+                path_ = QFileInfo(to).absoluteFilePath();
+                remember(path_);
+                updateCaption();
+            });
     buildMenu();
     watchInputs();
     // A setup dropped on a text box opens too, rather than landing in the box as its path.

@@ -132,6 +132,7 @@ std::optional<QString> SetupsWindow::renameSetup(const QString& path, const QStr
     else if (QFile file(path); !file.rename(target))
         error = QString("%1: cannot be renamed (%2)").arg(path, file.errorString());
     refresh();
+    if (!error) emit renamed(path, target);
     return error;
 }
 

@@ -43,6 +43,8 @@ signals:
     void openRequested(const QString& path, bool send);
     // "Save Current Setup Here": the window's inputs are to be written there.
     void saveRequested(const QString& path);
+    // A file renamed here, so that the window's open setup follows it.
+    void renamed(const QString& from, const QString& to);
 
 protected:
     void showEvent(QShowEvent* event) override;

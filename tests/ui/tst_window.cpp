@@ -441,8 +441,9 @@ private slots:
             dialog->accept();
         });
         list.findChild<QPushButton*>("SaveHere")->click();
-        QCOMPARE(setups.path(), folder.filePath("here.kelvane"));
         QCOMPARE(tree->topLevelItemCount(), 4);
+        QCOMPARE(list.renameSetup(folder.filePath("here.kelvane"), "there"), std::nullopt);
+        QCOMPARE(setups.path(), folder.filePath("there.kelvane")); // the open setup follows
 
         list.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&list));
