@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "setup/setup_fields.h"
+#include "model/input_table.h"
 #include "setup/setup_file.h"
 
 using namespace kelvane::setup;
@@ -19,10 +19,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     const Setup& setup = std::get<Setup>(read);
-    for (const InputField& field : inputFields)
-        if (const auto* number = std::get_if<WholeNumberField>(&field.kind))
-            if (setup.inputs.*number->member < number->low ||
-                setup.inputs.*number->member > number->high)
+    for (const kelvane::InputSpec& input : kelvane::inputTable())
+        if (const auto* number = std::get_if<int kelvane::Inputs::*>(&input.field))
+            if (setup.inputs.*(*number) < input.low || setup.inputs.*(*number) > input.high)
                 std::abort();
     const SetupRead again = parseSetup(setupText(setup, std::nullopt), "fuzz.kelvane");
     if (!std::holds_alternative<Setup>(again) || std::get<Setup>(again) != setup) std::abort();

@@ -4,44 +4,12 @@
 #include <cstdio>
 
 #include "cli/commands.h"
+#include "model/input_table.h"
 #include "model/plan_variables.h"
 #include "modes/wsjt_modes.h"
 
 namespace kelvane::cli {
 namespace {
-
-struct WholeNumberOption {
-    const char* name;
-    const char* description;
-    int low;
-    int high;
-    int Inputs::*field;
-};
-
-constexpr WholeNumberOption wholeNumberOptions[] = {
-    {"r", "Reference divider R (Rscroll).", 1, 4096, &Inputs::r},
-    {"odiv", "Output divider (Odiv).", 1, 63, &Inputs::odiv},
-    {"cpg", "Charge pump gain setting (CPGscroll).", 0, 31, &Inputs::cpg},
-    {"dither", "Modulator dither (Dither).", 0, 3, &Inputs::dither},
-    {"order", "Modulator order (Order).", 0, 4, &Inputs::order},
-    {"mux", "Multiplexed output selection (Mux).", 0, 13, &Inputs::mux},
-    {"outterm", "Output termination (OutTerm).", 0, 15, &Inputs::outTerm},
-    {"vcogain", "VCO gain (VcoGain).", 0, 15, &Inputs::vcoGain},
-    {"divgain", "Divider gain (DivGain).", 0, 15, &Inputs::divGain},
-};
-
-struct TextOption {
-    const char* name;
-    const char* description;
-    std::string Inputs::*field;
-};
-
-constexpr TextOption textOptions[] = {
-    {"fo", "Output frequency, MHz (Fo).", &Inputs::fo},
-    {"fr", "Reference frequency, MHz (Fr).", &Inputs::fr},
-    {"res", "Output resolution, Hz (Res).", &Inputs::res},
-    {"rfmult", "Final RF multiplication (RFMultText).", &Inputs::rfMult},
-};
 
 QString defaultText(const std::string& text) {
     return "\"" + qText(text) + "\"";
@@ -67,35 +35,35 @@ QString commandHelp(const QCommandLineParser& parser, const QString& invocation)
 
 } // namespace
 
+// Text and whole-number options first, then --wsjt, which sets the resolution
+// text, then the switches.
 void addControlOptions(QCommandLineParser& parser) {
     const Inputs defaults;
-    for (const auto& option : textOptions) {
-        parser.addOption(
-            {option.name,
-             QString("%1 Default %2.").arg(option.description, defaultText(defaults.*option.field)),
-             "text"});
-    }
-    for (const auto& option : wholeNumberOptions) {
-        parser.addOption({option.name,
-                          QString("%1 %2 to %3, default %4.")
-                              .arg(option.description)
-                              .arg(option.low)
-                              .arg(option.high)
-                              .arg(defaults.*option.field),
-                          "n"});
+    for (const InputSpec& input : inputTable()) {
+        const QString name = qText(std::string(input.key));
+        const QString help = qText(std::string(input.optionHelp));
+        if (const auto* text = std::get_if<std::string Inputs::*>(&input.field))
+            parser.addOption({name,
+                              QString("%1 Default %2.").arg(help, defaultText(defaults.*(*text))),
+                              "text"});
+        else if (const auto* number = std::get_if<int Inputs::*>(&input.field))
+            parser.addOption({name,
+                              QString("%1 %2 to %3, default %4.")
+                                  .arg(help)
+                                  .arg(input.low)
+                                  .arg(input.high)
+                                  .arg(defaults.*(*number)),
+                              "n"});
     }
     parser.addOption({"wsjt",
-                      QString("WSJT mode (ChgWSJT), %1 to %2: sets the resolution text as the mode "
+                      QString("WSJT mode, %1 to %2: sets the resolution text as the window's mode "
                               "selector does. Not with --res.")
                           .arg(wsjtModeMin)
                           .arg(wsjtModeMax),
                       "n"});
-    parser.addOption({"doubler", "Reference doubler on (RefDbl); R is then 1 and -r is ignored."});
-    parser.addOption({"ext-vco", "External VCO in use (ExtVCO)."});
-    parser.addOption({"cpp", "Positive charge pump polarity (CPP); counts only with --ext-vco."});
-    parser.addOption({"fix-fout",
-                      "Fix Fout with divider (LockFo): kept in a saved setup; the plan is the "
-                      "same either way."});
+    for (const InputSpec& input : inputTable())
+        if (input.isSwitch())
+            parser.addOption({qText(std::string(input.key)), qText(std::string(input.optionHelp))});
     parser.addOption({"setup",
                       "Start from the inputs of this setup file instead of the start-up ones; "
                       "the options given override them.",
@@ -117,17 +85,29 @@ std::optional<int> readWholeNumber(const QCommandLineParser& parser, const QStri
     return value;
 }
 
+// A switch given turns its box on over the start; one that counts only with
+// another box checked is cleared without it, as the window clears it.
 std::optional<Inputs> readControlOptions(const QCommandLineParser& parser, const Inputs& start) {
     Inputs inputs = start;
-    for (const auto& option : textOptions)
-        if (parser.isSet(option.name))
-            inputs.*option.field = parser.value(option.name).toStdString();
-    for (const auto& option : wholeNumberOptions) {
-        if (!parser.isSet(option.name)) continue;
-        const auto value = readWholeNumber(parser, option.name, option.low, option.high);
-        if (!value) return std::nullopt;
-        inputs.*option.field = *value;
+    for (const InputSpec& input : inputTable()) {
+        const QString name = qText(std::string(input.key));
+        if (const auto* text = std::get_if<std::string Inputs::*>(&input.field)) {
+            if (parser.isSet(name)) inputs.*(*text) = parser.value(name).toStdString();
+        } else if (const auto* number = std::get_if<int Inputs::*>(&input.field)) {
+            if (!parser.isSet(name)) continue;
+            const auto value = readWholeNumber(parser, name, input.low, input.high);
+            if (!value) return std::nullopt;
+            inputs.*(*number) = *value;
+        } else {
+            bool& box = inputs.*std::get<bool Inputs::*>(input.field);
+            box = box || parser.isSet(name);
+        }
     }
+    for (const InputSpec& input : inputTable())
+        if (const InputSpec* offering = offeringInput(input))
+            inputs.*std::get<bool Inputs::*>(input.field) =
+                inputs.*std::get<bool Inputs::*>(offering->field) &&
+                inputs.*std::get<bool Inputs::*>(input.field);
     if (parser.isSet("wsjt")) {
         if (parser.isSet("res")) {
             usageError("--wsjt and --res both set the resolution text; give only one of them");
@@ -137,11 +117,6 @@ std::optional<Inputs> readControlOptions(const QCommandLineParser& parser, const
         if (!mode) return std::nullopt;
         inputs.res = selectWsjtMode(*mode).resText;
     }
-    inputs.doubler = inputs.doubler || parser.isSet("doubler");
-    inputs.fixFout = inputs.fixFout || parser.isSet("fix-fout");
-    inputs.externalVco = inputs.externalVco || parser.isSet("ext-vco");
-    // The window offers CPP only while ExtVCO is checked.
-    inputs.cpp = inputs.externalVco && (inputs.cpp || parser.isSet("cpp"));
     return inputs;
 }
 

@@ -18,6 +18,8 @@ std::optional<setup::Setup> readSetupOptions(const QCommandLineParser& parser) {
             return std::nullopt;
         }
         setup = std::get<setup::Setup>(std::move(read));
+        for (const QString& warning : setup.warnings)
+            std::fprintf(stderr, "kelvanectl: warning: %s\n", warning.toUtf8().constData());
     }
     const auto inputs = readControlOptions(parser, setup.inputs);
     if (!inputs) return std::nullopt;

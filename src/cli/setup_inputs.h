@@ -11,7 +11,8 @@
 namespace kelvane::cli {
 
 // The setup --setup names (or a nameless one of start-up inputs) with the
-// options on the line in force over its inputs. On a bad file or option,
+// options on the line in force over its inputs; what the file holds that is
+// ignored or read only in part is a warning on stderr. On a bad file or option,
 // prints the error line and returns nothing.
 std::optional<setup::Setup> readSetupOptions(const QCommandLineParser& parser);
 // Its inputs alone.

@@ -2,44 +2,13 @@
 
 #include <utility>
 
+#include "model/input_table.h"
+
 namespace kelvane {
 namespace {
 
+// The inputs' help is in the input table.
 constexpr std::pair<std::string_view, std::string_view> helpTexts[] = {
-    // Frequency-plan inputs.
-    {"Fo", "Wanted output frequency in MHz, at the final output (after the output divider and the "
-           "RF multiplication).\nSets N and F in registers 0 and 1 through the VCO frequency."},
-    {"Fr", "Reference input frequency in MHz.\nWith R and the doubler it gives the comparison "
-           "frequency; register 4 carries it in whole MHz (up to 255)."},
-    {"Res", "Wanted step at the final output in Hz, which sets the denominator D in register 2.\n"
-            "D must stay below 4194304: a finer resolution turns D red.\nClicking here names the "
-            "step \"MFSK Mode\"."},
-    {"RFMultText",
-     "Factor of a frequency multiplier after the board, such as 4 for a x4 "
-     "multiplier; above 0.\nThe VCO then runs at the output frequency divided by it."},
-    {"Rscroll", "Reference divider R, 1 to 4096.\n"
-                "Sets the R field of register 1."},
-    {"RefDbl", "Doubles the reference before the phase detector; R is then fixed at 1.\nSets the "
-               "doubler bit of register 3."},
-    {"Odiv", "Output divider, 1 to 63.\nSets the divider field of register 4 and register 13. "
-             "Quick Freq Update is off after a change until Update all registers."},
-    {"LockFo", "Checked: a new output divider keeps the output frequency and moves the VCO.\n"
-               "Clear: the VCO stays and the output frequency follows the divider."},
-    {"ExtVCO", "An external VCO drives the chip; offers the charge pump polarity.\nSets the "
-               "external-VCO bit of register 3."},
-    // Loop and output settings.
-    {"CPGscroll",
-     "Charge pump gain, 1 to 32 (setting 0 to 31).\nSets the gain field of register 3."},
-    {"CPP", "Charge pump polarity for an external VCO: checked is positive.\nSets the polarity "
-            "bit of register 3."},
-    {"Dither", "Delta-sigma modulator dither: weak, medium, strong or none.\nSets the dither "
-               "field of register 3."},
-    {"Order", "Delta-sigma modulator order, 0 to 4.\nSets the order field of register 3."},
-    {"Mux", "Signal on the multiplexed output pin, 14 choices from the lock detects to the "
-            "divider outputs.\nSets the mux field of register 3."},
-    {"OutTerm", "Output termination setting, 0 to 15.\nSets its field of register 6."},
-    {"VcoGain", "VCO gain setting, 0 to 15.\nSets its field of register 6."},
-    {"DivGain", "Divider gain setting, 0 to 15.\nSets its field of register 6."},
     // Plan displays.
     {"Fv", "VCO frequency in MHz: the output frequency times the output divider, divided by the "
            "RF multiplication.\nThe chip's VCO covers 1900 to 4000 MHz."},
@@ -96,6 +65,7 @@ constexpr std::pair<std::string_view, std::string_view> helpTexts[] = {
 } // namespace
 
 std::string_view controlHelp(std::string_view objectName) {
+    if (const InputSpec* input = findInputControl(objectName)) return input->tooltip;
     for (const auto& [name, text] : helpTexts)
         if (name == objectName) return text;
     return {};

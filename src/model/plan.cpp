@@ -4,6 +4,7 @@
 #include <tuple>
 
 #include "model/conversions.h"
+#include "model/register_fields.h"
 #include "model/registers.h"
 
 namespace kelvane {
@@ -59,8 +60,8 @@ PlanOutcome calculatePlan(const Inputs& in, const PlanVariables& v) {
     // Reg4 carries the reference in whole MHz, a negative one taken off its
     // fixed bits; far below zero the word no longer has eight hexadecimal digits
     // and its register line would be malformed.
-    const double reg4 = static_cast<double>(reg4FixedBits) + 4096.0 * in.odiv +
-                        16 * std::floor(reference + 0.5);
+    const double reg4 = static_cast<double>(reg4FixedBits + fields::outputDivider.placed(in.odiv)) +
+                        std::ldexp(std::floor(reference + 0.5), fields::referenceMhz.shift);
     if (reg4 < static_cast<double>(lowestEightDigitWord))
         return RefusedPlan{"Reference frequency is out of range: it does not fit register 4",
                            dnCaption(p.denom)};
@@ -72,7 +73,7 @@ PlanOutcome calculatePlan(const Inputs& in, const PlanVariables& v) {
     c.fv = format(v.fvco, "0000.0####") + " MHz";
     c.fc = format(p.fcomp * 1000, "##00.###") + " kHz";
     c.dn = dnCaption(p.denom);
-    c.dnColour = p.denom < 4194304 ? colours::black : colours::red;
+    c.dnColour = p.denom < static_cast<double>(denominatorLimit) ? colours::black : colours::red;
     c.frlabel = "F =     " + str(p.fract);
     c.nlabel = "N =      " + str(p.n);
     c.stepLbl = in.odiv > 1 ? "Step =  " + format(p.fcomp / p.denom * 1000000, "####.#####") : "";

@@ -4,11 +4,11 @@
 
 #include "model/conversions.h"
 #include "model/plan.h"
+#include "model/register_fields.h"
 
 namespace kelvane {
 namespace {
 
-constexpr double denominatorLimit = 4194304; // 2^22
 constexpr int highestOutputDivider = 63;
 
 bool vcoInRange(double fvco) {
@@ -25,9 +25,9 @@ std::string quoted(std::string_view text) {
 } // namespace
 
 std::string denominatorHint(double denom) {
-    if (denom < denominatorLimit) return {};
-    return "D = " + plainNumberText(denom) +
-           " does not fit register 2 (it must stay below 4194304): choose a coarser resolution";
+    if (denom < static_cast<double>(denominatorLimit)) return {};
+    return "D = " + plainNumberText(denom) + " does not fit register 2 (it must stay below " +
+           std::to_string(denominatorLimit) + "): choose a coarser resolution";
 }
 
 std::string vcoRangeHint(double fvco, double fout, double rfMult, int outputDivider) {

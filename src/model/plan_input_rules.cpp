@@ -18,6 +18,10 @@ double multiplierFrom(std::string_view text, double previous) {
     return factor > 0 ? factor : previous;
 }
 
+double keptMultiplier(std::string_view text, double inForce) {
+    return val(text) > 0 ? 1 : inForce;
+}
+
 std::string dividedOutputText(double fvco, int outputDivider, double rfMult) {
     return format(fvco / outputDivider * rfMult, "###00.00###");
 }

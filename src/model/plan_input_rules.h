@@ -17,6 +17,9 @@ double resolutionFrom(std::string_view text);
 // The RF multiplication factor: val() of the text when it is above 0; otherwise
 // the factor in force stays.
 double multiplierFrom(std::string_view text, double previous);
+// What Inputs::rfMultKept holds for this text while `inForce` is the factor in
+// force: 1 when the text gives a factor of its own.
+double keptMultiplier(std::string_view text, double inForce);
 
 // The output frequency text that follows a new output divider while the VCO
 // frequency stays: format(fvco / divider * rfMult, "###00.00###"), so 1160.125,

@@ -20,7 +20,8 @@ struct PlanVariables {
 };
 
 // The variables a window holds when these inputs are set from a fresh start:
-// fout the number in Fo; rfMult the number in its text when above 0, else 1;
+// fout the number in Fo; rfMult the number in its text when above 0, else the
+// factor kept;
 // fvco = fout * odiv / rfMult; fres the number in Res, 0 becoming 0.01;
 // R 1 with the doubler, else the R scroll bar's value.
 PlanVariables planVariablesFrom(const Inputs& inputs);

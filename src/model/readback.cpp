@@ -6,6 +6,7 @@
 #include "model/hex.h"
 #include "model/plan_input_rules.h"
 #include "model/recalculation.h"
+#include "model/register_fields.h"
 
 namespace kelvane {
 namespace {
@@ -66,34 +67,36 @@ RestoreOutcome restoreFrom(const StoredSet& stored, const Inputs& before,
                            const PlanVariables& variables) {
     if (const auto missing = missingRegisters(stored); !missing.empty())
         return RestoreRefusal{refusal(missing)};
-    const std::uint32_t v0 = *stored.value[0], v1 = *stored.value[1], v2 = *stored.value[2],
-                        v3 = *stored.value[3], v4 = *stored.value[4], v6 = *stored.value[6];
+    using namespace fields;
+    // The stored values lack the address nibble: shifted back, they are words.
+    auto field = [&stored](const RegisterField& f) {
+        return static_cast<int>(f.readFrom(*stored.value[f.address] << 4));
+    };
 
     Restore r;
     r.inputs = before;
     r.variables = variables;
     Inputs& in = r.inputs;
     PlanVariables& v = r.variables;
-    in.odiv = static_cast<int>((v4 >> 8) & 0x3F);
-    r.rField = static_cast<int>(v1 & 0xFFF);
-    r.n = static_cast<double>((v0 & 0xFFF) + (v1 & 0x3F000));
-    r.denom = static_cast<double>(v2 & 0x3FFFFF);
-    r.fract = static_cast<double>(v0 & 0xFFFF000) / 4096 +
-              static_cast<double>(v1 & 0xFC0000) / 262144 * 65536;
-    in.doubler = ((v3 >> 14) & 1) != 0;
-    in.cpg = static_cast<int>((v3 >> 4) & 0x1F);
-    in.dither = static_cast<int>((v3 >> 19) & 0x3);
-    in.order = static_cast<int>((v3 >> 16) & 0x7);
-    in.mux = static_cast<int>((v3 >> 9) & 0xF);
-    in.externalVco = (v3 & 1) != 0;
+    in.odiv = field(outputDivider);
+    r.rField = field(rDivider);
+    r.n = field(nLow) + static_cast<double>(field(nHigh)) * nLow.span();
+    r.denom = field(denominator);
+    r.fract = field(fractLow) + static_cast<double>(field(fractHigh)) * fractLow.span();
+    in.doubler = field(doubler) != 0;
+    in.cpg = field(chargePumpGain);
+    in.dither = field(dither);
+    in.order = field(order);
+    in.mux = field(mux);
+    in.externalVco = field(externalVco) != 0;
     // CPP is set only with ExtVCO; clearing ExtVCO clears CPP by its handler.
     if (in.externalVco)
-        in.cpp = ((v3 >> 13) & 1) != 0;
+        in.cpp = field(chargePumpPolarity) != 0;
     else if (before.externalVco)
         in.cpp = false;
-    in.divGain = static_cast<int>((v6 >> 2) & 0xF);
-    in.outTerm = static_cast<int>((v6 >> 6) & 0xF);
-    in.vcoGain = static_cast<int>((v6 >> 10) & 0xF);
+    in.divGain = field(divGain);
+    in.outTerm = field(outTerm);
+    in.vcoGain = field(vcoGain);
 
     // Without the doubler the R read is set into the scroll bar too, so
     // switching the doubler off takes that same R back from it; the doubler

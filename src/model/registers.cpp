@@ -4,27 +4,35 @@
 
 #include "model/conversions.h"
 #include "model/hex.h"
+#include "model/register_fields.h"
 
 namespace kelvane {
 
 std::int64_t composeReg0(std::int64_t n, std::int64_t fract) {
-    return 65536 * (fract % 65536) + 16 * (n % 4096);
+    using namespace fields;
+    return fractLow.placed(fract % fractLow.span()) + nLow.placed(n % nLow.span());
 }
 
 std::int64_t composeReg1(std::int64_t r, std::int64_t n, std::int64_t fract) {
-    return 1 + 16 * (r % 4096) + 16 * (n - n % 4096) + 64 * (fract - fract % 65536);
+    using namespace fields;
+    return 1 + rDivider.placed(r % rDivider.span()) + nHigh.placed(n / nLow.span()) +
+           fractHigh.placed(fract / fractLow.span());
 }
 
-std::int64_t composeReg2(std::int64_t denom) { return 2 + 16 * denom + 67108864; }
+std::int64_t composeReg2(std::int64_t denom) {
+    return reg2FixedBits + fields::denominator.placed(denom);
+}
 
 RegisterImage composeRegisters(const Plan& plan, const Inputs& in, const PlanVariables& v) {
+    using namespace fields;
     const auto n = static_cast<std::int64_t>(plan.n);
     const auto fract = static_cast<std::int64_t>(plan.fract);
     const auto denom = static_cast<std::int64_t>(plan.denom);
 
     double reference = std::floor(val(in.fr) + 0.5);
-    if (reference > 255) reference = 255;
+    if (reference > highestReferenceMhz) reference = highestReferenceMhz;
     const auto t = static_cast<std::int64_t>(reference);
+    auto bit = [](bool on) { return std::int64_t{on ? 1 : 0}; };
 
     RegisterImage image;
     image[7] = reg7Constant;
@@ -35,12 +43,14 @@ RegisterImage composeRegisters(const Plan& plan, const Inputs& in, const PlanVar
     image[0] = composeReg0(n, fract);
     image[1] = composeReg1(v.r, n, fract);
     image[2] = composeReg2(denom);
-    image[13] = in.odiv > 1 ? 0xCD : 0x8D;
-    image[6] = 0x1C0026 + 16384 * in.vcoGain + 1024 * in.outTerm + 64 * in.divGain;
-    image[4] = reg4FixedBits + 4096 * static_cast<std::int64_t>(in.odiv) + 16 * t;
-    image[3] = 0x80003 + 256 * in.cpg + 8192 * in.mux + 131072 * (in.cpp ? 1 : 0) +
-               262144 * (in.doubler ? 1 : 0) + 1048576 * in.order + 8388608 * in.dither +
-               16 * (in.externalVco ? 1 : 0);
+    image[13] = in.odiv > 1 ? reg13Divided : reg13Undivided;
+    image[6] = reg6FixedBits + vcoGain.placed(in.vcoGain) + outTerm.placed(in.outTerm) +
+               divGain.placed(in.divGain);
+    image[4] = reg4FixedBits + outputDivider.placed(in.odiv) + referenceMhz.placed(t);
+    image[3] = reg3FixedBits + chargePumpGain.placed(in.cpg) + mux.placed(in.mux) +
+               chargePumpPolarity.placed(bit(in.cpp)) + doubler.placed(bit(in.doubler)) +
+               order.placed(in.order) + dither.placed(in.dither) +
+               externalVco.placed(bit(in.externalVco));
     return image;
 }
 

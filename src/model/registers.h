@@ -28,8 +28,14 @@ inline constexpr std::int64_t reg7Constant = 0x00000017;
 inline constexpr std::int64_t reg8Constant = 0x0111CE58;
 inline constexpr std::int64_t reg9Constant = 0x28001409;
 inline constexpr std::int64_t reg12Constant = 0x0000001C;
-// Reg4 before its output divider and reference fields are added.
+// The words before their fields are added: the address and the bits the
+// program never changes.
+inline constexpr std::int64_t reg2FixedBits = 0x04000002;
+inline constexpr std::int64_t reg3FixedBits = 0x00080003;
 inline constexpr std::int64_t reg4FixedBits = 0xFF480004;
+inline constexpr std::int64_t reg6FixedBits = 0x001C0026;
+inline constexpr std::int64_t reg13Divided = 0xCD; // with an output divider above 1
+inline constexpr std::int64_t reg13Undivided = 0x8D;
 // hexWord() gives eight digits from here to 2^32 - 1.
 inline constexpr std::int64_t lowestEightDigitWord = -4294967296;
 

@@ -8,7 +8,10 @@
 #include <cmath>
 
 #include "model/hex.h"
-#include "setup/setup_fields.h"
+#include "model/input_table.h"
+#include "model/plan_hints.h"
+#include "model/plan_input_rules.h"
+#include "model/plan_variables.h"
 
 namespace kelvane::setup {
 namespace {
@@ -28,26 +31,60 @@ QString quoted(const std::string& text) {
     return shown(QJsonValue(QString::fromStdString(text)));
 }
 
+// Beside "rfmult" in the file; not an input of its own.
+constexpr const char* keptMultiplierKey = "rfmult-in-force";
+constexpr const char* topLevelKeys[] = {"format", "version", "name", "note", "inputs", "registers"};
+
 // The field's value from the file, or why it cannot be taken.
-std::optional<QString> readField(const InputField& field, const QJsonValue& value, Inputs& inputs) {
-    const QString key = QString("input \"%1\"").arg(field.key);
-    if (const auto* text = std::get_if<TextField>(&field.kind)) {
+std::optional<QString> readField(const InputSpec& input, const QJsonValue& value, Inputs& inputs) {
+    const QString key = QString("input \"%1\"").arg(QString::fromUtf8(input.key));
+    if (const auto* text = std::get_if<std::string Inputs::*>(&input.field)) {
         if (!value.isString()) return key + " must be a text, not " + shown(value);
-        inputs.*text->member = value.toString().toStdString();
-    } else if (const auto* number = std::get_if<WholeNumberField>(&field.kind)) {
+        inputs.*(*text) = value.toString().toStdString();
+    } else if (const auto* number = std::get_if<int Inputs::*>(&input.field)) {
         const double n = value.toDouble(std::nan(""));
-        if (!value.isDouble() || n != std::floor(n) || n < number->low || n > number->high)
+        if (!value.isDouble() || n != std::floor(n) || n < input.low || n > input.high)
             return QString("%1 must be a whole number from %2 to %3, not %4")
                 .arg(key)
-                .arg(number->low)
-                .arg(number->high)
+                .arg(input.low)
+                .arg(input.high)
                 .arg(shown(value));
-        inputs.*number->member = static_cast<int>(n);
+        inputs.*(*number) = static_cast<int>(n);
     } else {
         if (!value.isBool()) return key + " must be true or false, not " + shown(value);
-        inputs.*std::get<SwitchField>(field.kind).member = value.toBool();
+        inputs.*std::get<bool Inputs::*>(input.field) = value.toBool();
     }
     return std::nullopt;
+}
+
+// The multiplication in force beside the text; counts only while the text
+// gives no factor of its own.
+std::optional<QString> readKeptMultiplier(const QJsonValue& value, Inputs& inputs) {
+    if (value.isUndefined()) return std::nullopt;
+    if (!value.isDouble() || !(value.toDouble() > 0))
+        return QString("input \"%1\" must be a number above 0, not %2")
+            .arg(keptMultiplierKey, shown(value));
+    inputs.rfMultKept = keptMultiplier(inputs.rfMult, value.toDouble());
+    return std::nullopt;
+}
+
+// The keys the file holds that this version does not know, and the number
+// texts it reads only in part.
+QStringList warningsOf(const QJsonObject& file, const Setup& setup) {
+    QStringList warnings;
+    for (const QString& key : file.keys())
+        if (std::find(std::begin(topLevelKeys), std::end(topLevelKeys), key) ==
+            std::end(topLevelKeys))
+            warnings << QString("unknown key \"%1\" ignored").arg(key);
+    for (const QString& key : file.value("inputs").toObject().keys())
+        if (!findInput(key.toStdString()) && key != keptMultiplierKey)
+            warnings << QString("unknown input \"%1\" ignored").arg(key);
+    for (const InputSpec& input : inputTable())
+        if (const auto* text = std::get_if<std::string Inputs::*>(&input.field))
+            if (const auto hint = partialNumberHint(setup.inputs.*(*text)); !hint.empty())
+                warnings << QString("input \"%1\": %2")
+                                .arg(QString::fromUtf8(input.key), QString::fromStdString(hint));
+    return warnings;
 }
 
 std::optional<QString> readSetupObject(const QJsonObject& file, Setup& setup) {
@@ -71,12 +108,12 @@ std::optional<QString> readSetupObject(const QJsonObject& file, Setup& setup) {
     const QJsonValue inputs = file.value("inputs");
     if (inputs.isUndefined()) return std::nullopt;
     if (!inputs.isObject()) return "\"inputs\" must be an object, not " + shown(inputs);
-    for (const InputField& field : inputFields) {
-        const QJsonValue value = inputs.toObject().value(field.key);
+    for (const InputSpec& input : inputTable()) {
+        const QJsonValue value = inputs.toObject().value(QString::fromUtf8(input.key));
         if (value.isUndefined()) continue;
-        if (auto fault = readField(field, value, setup.inputs)) return fault;
+        if (auto fault = readField(input, value, setup.inputs)) return fault;
     }
-    return std::nullopt;
+    return readKeptMultiplier(inputs.toObject().value(keptMultiplierKey), setup.inputs);
 }
 
 } // namespace
@@ -93,6 +130,8 @@ SetupRead parseSetup(const QByteArray& bytes, const QString& fileName) {
     Setup setup;
     if (auto fault = readSetupObject(document.object(), setup))
         return SetupError{fileName + ": " + *fault};
+    for (const QString& warning : warningsOf(document.object(), setup))
+        setup.warnings << fileName + ": " + warning;
     return setup;
 }
 
@@ -109,15 +148,19 @@ SetupRead readSetup(const QString& path) {
 // the inputs stay in the window's order and the registers in transfer order.
 QByteArray setupText(const Setup& setup, const std::optional<RegisterImage>& registers) {
     QStringList inputs;
-    for (const InputField& field : inputFields) {
+    for (const InputSpec& input : inputTable()) {
         QString value;
-        if (const auto* text = std::get_if<TextField>(&field.kind))
-            value = quoted(setup.inputs.*text->member);
-        else if (const auto* number = std::get_if<WholeNumberField>(&field.kind))
-            value = QString::number(setup.inputs.*number->member);
+        if (const auto* text = std::get_if<std::string Inputs::*>(&input.field))
+            value = quoted(setup.inputs.*(*text));
+        else if (const auto* number = std::get_if<int Inputs::*>(&input.field))
+            value = QString::number(setup.inputs.*(*number));
         else
-            value = setup.inputs.*std::get<SwitchField>(field.kind).member ? "true" : "false";
-        inputs << QString("        \"%1\": %2").arg(field.key, value);
+            value = setup.inputs.*std::get<bool Inputs::*>(input.field) ? "true" : "false";
+        inputs << QString("        \"%1\": %2").arg(QString::fromUtf8(input.key), value);
+        if (input.field == InputField(&Inputs::rfMult))
+            inputs << QString("        \"%1\": %2")
+                          .arg(keptMultiplierKey)
+                          .arg(shown(planVariablesFrom(setup.inputs).rfMult));
     }
     QString text = QString("{\n    \"format\": \"%1\",\n    \"version\": %2,\n"
                            "    \"name\": %3,\n    \"note\": %4,\n    \"inputs\": {\n%5\n    }")

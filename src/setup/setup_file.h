@@ -2,12 +2,15 @@
 // Setup files (".kelvane"): UTF-8 JSON that a person can read and edit,
 //   {"format": "kelvane-setup", "version": 1, "name": ..., "note": ...,
 //    "inputs": {...}, "registers": {"7": "00000017", ..., "0": "61A80E80"}}
-// The inputs are what a user sets, under kelvanectl's option names; a missing
-// input keeps its start-up value and unknown keys are ignored. The registers
-// are written for other tools to take and never read back.
+// The inputs are what a user sets, under kelvanectl's option names, with
+// "rfmult-in-force" beside "rfmult": the multiplication in force, which the
+// text alone does not give while it reads as no factor ("0"). A missing input
+// keeps its start-up value; an unknown key is ignored with a warning. The
+// registers are written for other tools to take and never read back.
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <optional>
 #include <string>
 #include <variant>
@@ -24,7 +27,13 @@ struct Setup {
     std::string name;
     std::string note;
     Inputs inputs;
-    friend bool operator==(const Setup&, const Setup&) = default;
+    // What the file holds that was ignored or is read only in part (an unknown
+    // key, "2320,25"), one line each naming the file and the key. The setup is
+    // what it is without them.
+    QStringList warnings = {};
+    friend bool operator==(const Setup& a, const Setup& b) {
+        return a.name == b.name && a.note == b.note && a.inputs == b.inputs;
+    }
 };
 
 // One line naming the file and, where there is one, the field at fault.

@@ -5,6 +5,7 @@
 #include "model/calibration.h"
 #include "model/control_help.h"
 #include "model/conversions.h"
+#include "model/plan_hints.h"
 #include "ui/calibrate_window.h"
 #include "ui/label_text.h"
 #include "ui_calibrate_dialog.h"
@@ -33,6 +34,10 @@ void CalibrateDialog::measuredChanged() {
     QString result;
     if (!window_.planDefined()) {
         result = "The plan is undefined (the status line says why): nothing to compare with";
+    } else if (const std::string partly = partialNumberHint(form_->Measured->text().toStdString());
+               !partly.empty()) {
+        // A reading taken only in part would give a reference wrong by as much.
+        result = "Measured output: " + qText(partly);
     } else if (!form_->Measured->text().trimmed().isEmpty()) {
         const auto outcome =
             calibrateReference(form_->Measured->text().toStdString(), "Measured output",

@@ -11,6 +11,23 @@
 
 namespace kelvane::ui {
 
+MainWindow::Handler MainWindow::inputHandler(std::string_view key) {
+    static constexpr std::pair<std::string_view, Handler> handlers[] = {
+        {"fo", &MainWindow::foChanged},           {"fr", &MainWindow::frChanged},
+        {"res", &MainWindow::resChanged},         {"rfmult", &MainWindow::rfMultTextChanged},
+        {"r", &MainWindow::rscrollChanged},       {"doubler", &MainWindow::refDblToggled},
+        {"odiv", &MainWindow::odivChanged},       {"ext-vco", &MainWindow::extVcoToggled},
+        {"cpg", &MainWindow::cpgScrollChanged},   {"cpp", &MainWindow::cppToggled},
+        {"dither", &MainWindow::ditherChanged},   {"order", &MainWindow::orderChanged},
+        {"mux", &MainWindow::muxChanged},         {"outterm", &MainWindow::outTermChanged},
+        {"vcogain", &MainWindow::vcoGainChanged}, {"divgain", &MainWindow::divGainChanged},
+        // "fix-fout" has none: the divider's handler reads the box.
+    };
+    for (const auto& [name, handler] : handlers)
+        if (name == key) return handler;
+    return nullptr;
+}
+
 void MainWindow::foChanged() {
     state_.variables.fout = val(ui_->Fo->text().toStdString());
     state_.variables.fvco =

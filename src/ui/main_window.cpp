@@ -10,11 +10,14 @@
 
 #include "model/control_help.h"
 #include "model/conversions.h"
+#include "model/input_table.h"
 #include "model/link_status.h"
 #include "model/plan.h"
 #include "model/plan_hints.h"
 #include "model/recalculation.h"
 #include "model/setting_captions.h"
+#include "ui/elided_label.h"
+#include "ui/keyboard_cues.h"
 #include "ui/label_text.h"
 #include "ui/link_controller.h"
 #include "ui/main_window_controls.h"
@@ -41,6 +44,7 @@ template <typename Texts> void reserveWidth(QLabel* label, const Texts& texts) {
 
 MainWindow::MainWindow(QWidget* parent)
     : QMainWindow(parent), ui_(std::make_unique<Ui::LMX2541>()) {
+    showKeyboardCues();
     ui_->setupUi(this);
     prepareControls();
     connectHandlers();
@@ -58,6 +62,9 @@ MainWindow::MainWindow(QWidget* parent)
                                static_cast<LinkWindow&>(*this), *session_, this);
     tools_ =
         new ToolsMenu(*this, static_cast<RunWindow&>(*this), static_cast<CalibrateWindow&>(*this));
+    // A long status line is cut on screen rather than widening the window.
+    elideWhenLong(planStatus_);
+    elideWhenLong(statusBar()->findChild<QLabel*>(QStringLiteral("LinkStatus")));
     // Each quick step ends with the quick update of the three frequency words.
     connect(modes_, &ModesController::quickFreqUpdateRequested, link_, &LinkController::quickStep);
     connect(session_, &session::BoardSession::activityChanged, this,
@@ -111,10 +118,14 @@ ToolsMenu& MainWindow::tools() {
 }
 
 void MainWindow::sendAllIfOpen() {
-    if (session_->isOpen())
+    if (portOpen())
         link_->updateAll();
     else
         showStatus(qText(nothingSentLine("Update all registers", "the port is not open")));
+}
+
+bool MainWindow::portOpen() const {
+    return session_->isOpen();
 }
 
 QString MainWindow::boardBusyReason() const {
@@ -169,9 +180,12 @@ void MainWindow::prepareControls() {
     // once, where it ends: otherwise every value passed would run the handler,
     // and the output divider's handler would round Fo anew at each one.
     // Arrows, track clicks, keys and the wheel still notify at once.
-    for (QScrollBar* bar : std::initializer_list<QScrollBar*>{
-             ui_->Rscroll, ui_->Odiv, ui_->CPGscroll, ui_->Dither, ui_->Order, ui_->Mux,
-             ui_->OutTerm, ui_->VcoGain, ui_->DivGain, ui_->ChgWSJT}) {
+    QList<QScrollBar*> bars{ui_->ChgWSJT};
+    for (const InputSpec& input : inputTable())
+        if (input.isWholeNumber())
+            bars << findChild<QScrollBar*>(
+                QString::fromUtf8(input.objectName.data(), qsizetype(input.objectName.size())));
+    for (QScrollBar* bar : bars) {
         bar->setFixedHeight(bar->sizeHint().height() + bar->fontMetrics().height());
         bar->setTracking(false);
     }
@@ -236,24 +250,9 @@ void MainWindow::scrollWhenSmall() {
 }
 
 void MainWindow::connectHandlers() {
-    auto& c = *ui_;
-    connect(c.Fo, &QLineEdit::textChanged, this, &MainWindow::foChanged);
-    connect(c.Fr, &QLineEdit::textChanged, this, &MainWindow::frChanged);
-    connect(c.Res, &QLineEdit::textChanged, this, &MainWindow::resChanged);
-    connect(c.RFMultText, &QLineEdit::textChanged, this, &MainWindow::rfMultTextChanged);
-    connect(c.Rscroll, &QScrollBar::valueChanged, this, &MainWindow::rscrollChanged);
-    connect(c.RefDbl, &QCheckBox::toggled, this, &MainWindow::refDblToggled);
-    connect(c.Odiv, &QScrollBar::valueChanged, this, &MainWindow::odivChanged);
-    connect(c.ExtVCO, &QCheckBox::toggled, this, &MainWindow::extVcoToggled);
-
-    connect(c.CPGscroll, &QScrollBar::valueChanged, this, &MainWindow::cpgScrollChanged);
-    connect(c.CPP, &QCheckBox::toggled, this, &MainWindow::cppToggled);
-    connect(c.Dither, &QScrollBar::valueChanged, this, &MainWindow::ditherChanged);
-    connect(c.Order, &QScrollBar::valueChanged, this, &MainWindow::orderChanged);
-    connect(c.Mux, &QScrollBar::valueChanged, this, &MainWindow::muxChanged);
-    connect(c.OutTerm, &QScrollBar::valueChanged, this, &MainWindow::outTermChanged);
-    connect(c.VcoGain, &QScrollBar::valueChanged, this, &MainWindow::vcoGainChanged);
-    connect(c.DivGain, &QScrollBar::valueChanged, this, &MainWindow::divGainChanged);
+    for (const InputSpec& input : inputTable())
+        if (const Handler handler = inputHandler(input.key))
+            connectInput(input, this, [this, handler] { (this->*handler)(); });
 }
 
 // Position first, then the variables from the initial texts and the constant
@@ -335,11 +334,12 @@ void MainWindow::showPlanHints(const Plan& plan) {
     const std::string vco = vcoRangeHint(state_.variables.fvco, state_.variables.fout,
                                          state_.variables.rfMult, c.Odiv->value());
     std::vector<std::string> hints{denominator, vco};
-    for (const auto& [caption, box] :
-         {std::pair{"Output Freq", c.Fo}, std::pair{"Reference Input", c.Fr},
-          std::pair{"Resolution", c.Res}, std::pair{"Final RF Multiplication", c.RFMultText}}) {
-        const std::string partly = partialNumberHint(box->text().toStdString());
-        if (!partly.empty()) hints.push_back(std::string(caption) + ": " + partly);
+    const Inputs typed = inputs();
+    for (const InputSpec& input : inputTable()) {
+        if (!input.isText()) continue;
+        const std::string partly =
+            partialNumberHint(typed.*std::get<std::string Inputs::*>(input.field));
+        if (!partly.empty()) hints.push_back(std::string(input.hintName) + ": " + partly);
     }
     QStringList shown;
     for (const auto& hint : hints)

@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <functional>
 #include <memory>
+#include <string_view>
 
 #include "model/inputs.h"
 #include "model/plan.h"
@@ -17,6 +18,10 @@
 #include "ui/window_state.h"
 
 class QLabel;
+
+namespace kelvane {
+struct InputSpec;
+}
 
 namespace Ui {
 class LMX2541;
@@ -109,6 +114,7 @@ public:
     // scroll bars and the check boxes), once its own handler has run.
     void onInputChanged(QObject* context, const std::function<void()>& slot) override;
     void sendAllIfOpen() override;
+    bool portOpen() const override;
     QString boardBusyReason() const override;
     bool runInProgress() const override;
     void showStatus(const QString& line) override;
@@ -128,6 +134,8 @@ private:
     void keepPlanPanelLight();
     void scrollWhenSmall();
     void connectHandlers();
+    void connectInput(const InputSpec& input, const QObject* context,
+                      const std::function<void()>& slot);
     void startUp();
     void showPlanHints(const Plan& plan);
     // During a run nothing but Stop and closing may change the plan or talk
@@ -137,6 +145,10 @@ private:
     QString referenceText() const override;
     void setReference(const QString& text) override;
     void showRefusal(const std::string& reason, const std::string* dnCaption);
+
+    // The handler of the input with this key in the input table, if it has one.
+    using Handler = void (MainWindow::*)();
+    static Handler inputHandler(std::string_view key);
 
     // Frequency-plan inputs.
     void foChanged();

@@ -38,9 +38,18 @@ QString droppedSetup(const QMimeData* data) {
 
 SetupController::SetupController(QMainWindow& window, SetupHost& host)
     : QObject(&window), window_(window), host_(host), plainTitle_(window.windowTitle()) {
-    setupsWindow_ = new SetupsWindow(&window);
+    setupsWindow_ = new SetupsWindow(&window, [this] { return host_.portOpen(); });
     connect(setupsWindow_, &SetupsWindow::openRequested, this,
             [this](const QString& path, bool send) { open(path, send); });
+    connect(setupsWindow_, &SetupsWindow::saveRequested, this,
+            [this](const QString& path) { saveAs(path); });
+    connect(setupsWindow_, &SetupsWindow::renamed, this,
+            [this](const QString& from, const QString& to) {
+                if (path_ != QFileInfo(from).absoluteFilePath()) return;
+                path_ = QFileInfo(to).absoluteFilePath();
+                remember(path_);
+                updateCaption();
+            });
     buildMenu();
     watchInputs();
     // A setup dropped on a text box opens too, rather than landing in the box as its path.
@@ -117,6 +126,9 @@ bool SetupController::open(const QString& path, bool send) {
     saved_.inputs = host_.inputs();
     remember(path_);
     updateCaption();
+    // The setup is open; what it holds that was ignored or read in part is told.
+    if (!setup.warnings.isEmpty())
+        QMessageBox::warning(&window_, "Open Setup", setup.warnings.join('\n'));
     if (send) host_.sendAllIfOpen();
     return true;
 }

@@ -1,8 +1,8 @@
 #pragma once
 // What the setups ask of the main window: the inputs on screen, setting
 // inputs through the controls, the register image of a defined plan, a call
-// after every input change, "Update all registers", and whether the board's
-// work keeps a setup from opening now.
+// after every input change, "Update all registers", whether the port is open,
+// and whether the board's work keeps a setup from opening now.
 
 #include <QObject>
 #include <QString>
@@ -23,6 +23,7 @@ public:
     // "Update all registers", when the port is open; otherwise the status line
     // says that nothing was sent.
     virtual void sendAllIfOpen() = 0;
+    virtual bool portOpen() const = 0;
     // Why no setup may open now (a run, a transfer or a read-back is in
     // progress); empty when one may.
     virtual QString boardBusyReason() const = 0;

@@ -2,6 +2,8 @@
 // set through the controls so that every handler chain runs as it does for a
 // user; and the call after every input change.
 
+#include "model/input_table.h"
+#include "model/plan_input_rules.h"
 #include "ui/label_text.h"
 #include "ui/main_window.h"
 #include "ui/main_window_controls.h"
@@ -9,60 +11,58 @@
 namespace kelvane::ui {
 namespace {
 
-// The reference and resolution before R and the doubler, the fix before the
-// divider it governs, the external VCO before the polarity it offers, and the
-// output frequency last, so that the divider's rewrite of Fo gives way to it.
-void setInOrder(Ui::LMX2541& c, const Inputs& i) {
-    c.Fr->setText(qText(i.fr));
-    c.Res->setText(qText(i.res));
-    c.RFMultText->setText(qText(i.rfMult));
-    c.Rscroll->setValue(i.r);
-    c.RefDbl->setChecked(i.doubler);
-    c.LockFo->setChecked(i.fixFout);
-    c.Odiv->setValue(i.odiv);
-    c.ExtVCO->setChecked(i.externalVco);
-    // The polarity counts, and is offered, only with the external VCO.
-    c.CPP->setChecked(i.externalVco && i.cpp);
-    c.CPGscroll->setValue(i.cpg);
-    c.Dither->setValue(i.dither);
-    c.Order->setValue(i.order);
-    c.Mux->setValue(i.mux);
-    c.OutTerm->setValue(i.outTerm);
-    c.VcoGain->setValue(i.vcoGain);
-    c.DivGain->setValue(i.divGain);
-    c.Fo->setText(qText(i.fo));
+template <typename Control> Control* control(const QWidget& window, const InputSpec& input) {
+    return window.findChild<Control*>(
+        QString::fromUtf8(input.objectName.data(), qsizetype(input.objectName.size())));
+}
+
+// Sets one input's control as a user would; a box offered only with another
+// one checked is checked only then.
+void setInput(const QWidget& window, const InputSpec& input, const Inputs& values) {
+    if (const auto* text = std::get_if<std::string Inputs::*>(&input.field))
+        control<QLineEdit>(window, input)->setText(qText(values.*(*text)));
+    else if (const auto* number = std::get_if<int Inputs::*>(&input.field))
+        control<QScrollBar>(window, input)->setValue(values.*(*number));
+    else {
+        const InputSpec* offering = offeringInput(input);
+        const bool offered = !offering || values.*std::get<bool Inputs::*>(offering->field);
+        control<QCheckBox>(window, input)
+            ->setChecked(offered && values.*std::get<bool Inputs::*>(input.field));
+    }
+}
+
+void setInOrder(const QWidget& window, const Inputs& values) {
+    for (const InputSpec* input : inputsInApplyOrder())
+        setInput(window, *input, values);
 }
 
 } // namespace
 
 Inputs MainWindow::inputs() const {
-    const auto& c = *ui_;
     Inputs in;
-    in.fo = c.Fo->text().toStdString();
-    in.fr = c.Fr->text().toStdString();
-    in.res = c.Res->text().toStdString();
-    in.rfMult = c.RFMultText->text().toStdString();
-    in.r = c.Rscroll->value();
-    in.odiv = c.Odiv->value();
-    in.cpg = c.CPGscroll->value();
-    in.dither = c.Dither->value();
-    in.order = c.Order->value();
-    in.mux = c.Mux->value();
-    in.outTerm = c.OutTerm->value();
-    in.vcoGain = c.VcoGain->value();
-    in.divGain = c.DivGain->value();
-    in.doubler = c.RefDbl->isChecked();
-    in.fixFout = c.LockFo->isChecked();
-    in.externalVco = c.ExtVCO->isChecked();
-    in.cpp = c.CPP->isChecked();
+    for (const InputSpec& input : inputTable()) {
+        if (const auto* text = std::get_if<std::string Inputs::*>(&input.field))
+            in.*(*text) = control<QLineEdit>(*this, input)->text().toStdString();
+        else if (const auto* number = std::get_if<int Inputs::*>(&input.field))
+            in.*(*number) = control<QScrollBar>(*this, input)->value();
+        else
+            in.*std::get<bool Inputs::*>(input.field) =
+                control<QCheckBox>(*this, input)->isChecked();
+    }
+    in.rfMultKept = keptMultiplier(in.rfMult, state_.variables.rfMult);
     return in;
 }
 
+// A multiplication kept while the box reads as none is typed first, as a user
+// would have typed it before the text that reads as none.
 void MainWindow::applyInputs(const Inputs& inputs) {
     {
         const auto hold = holdRecalculation();
-        setInOrder(*ui_, Inputs{});
-        setInOrder(*ui_, inputs);
+        setInOrder(*this, Inputs{});
+        if (inputs.rfMultKept != Inputs{}.rfMultKept)
+            ui_->RFMultText->setText(
+                QString::number(inputs.rfMultKept, 'g', QLocale::FloatingPointShortest));
+        setInOrder(*this, inputs);
     }
     recalculateIfReady();
 }
@@ -105,15 +105,20 @@ void MainWindow::applyRestore(const Restore& r) {
 }
 
 void MainWindow::onInputChanged(QObject* context, const std::function<void()>& slot) {
-    auto& c = *ui_;
-    for (QLineEdit* box : std::initializer_list<QLineEdit*>{c.Fo, c.Fr, c.Res, c.RFMultText})
-        connect(box, &QLineEdit::textChanged, context, slot);
-    for (QScrollBar* bar :
-         std::initializer_list<QScrollBar*>{c.Rscroll, c.Odiv, c.CPGscroll, c.Dither, c.Order,
-                                            c.Mux, c.OutTerm, c.VcoGain, c.DivGain})
-        connect(bar, &QScrollBar::valueChanged, context, slot);
-    for (QCheckBox* box : std::initializer_list<QCheckBox*>{c.RefDbl, c.LockFo, c.ExtVCO, c.CPP})
-        connect(box, &QCheckBox::toggled, context, slot);
+    for (const InputSpec& input : inputTable())
+        connectInput(input, context, slot);
+}
+
+// The change notification of the input's control: a text edited, a scroll
+// bar's value, a box toggled.
+void MainWindow::connectInput(const InputSpec& input, const QObject* context,
+                              const std::function<void()>& slot) {
+    if (input.isText())
+        connect(control<QLineEdit>(*this, input), &QLineEdit::textChanged, context, slot);
+    else if (input.isWholeNumber())
+        connect(control<QScrollBar>(*this, input), &QScrollBar::valueChanged, context, slot);
+    else
+        connect(control<QCheckBox>(*this, input), &QCheckBox::toggled, context, slot);
 }
 
 } // namespace kelvane::ui

@@ -4,17 +4,12 @@
 
 namespace kelvane::ui {
 
+// The form gives the reading order for Tab; the scroll bars take focus from it
+// as well as from a click.
 void prepareKeyboard(Ui::LMX2541& c) {
-    const QList<QWidget*> readingOrder{
-        c.Fo,      c.Fr,      c.Res,     c.RFMultText,  c.Rscroll, c.RefDbl,
-        c.Odiv,    c.LockFo,  c.ExtVCO,  c.CPGscroll,   c.CPP,     c.Mux,
-        c.Order,   c.Dither,  c.OutTerm, c.VcoGain,     c.DivGain, c.Text1,
-        c.CPNo,    c.SetCP,   c.Update,  c.QuickUpdate, c.StoreEE, c.Init,
-        c.ChgWSJT, c.QStepUp, c.QStepDn, c.Reg2FSK,     c.Export};
-    for (QWidget* control : readingOrder)
-        if (qobject_cast<QScrollBar*>(control)) control->setFocusPolicy(Qt::StrongFocus);
-    for (qsizetype i = 1; i < readingOrder.size(); ++i)
-        QWidget::setTabOrder(readingOrder[i - 1], readingOrder[i]);
+    for (QScrollBar* bar : c.PlanInputs->window()->findChildren<QScrollBar*>())
+        if (!bar->objectName().isEmpty() && !bar->objectName().startsWith(QLatin1String("qt_")))
+            bar->setFocusPolicy(Qt::StrongFocus);
     // Tab leaves the console instead of typing a tab into it.
     c.Text1->setTabChangesFocus(true);
 

@@ -104,6 +104,9 @@ private slots:
         list.write("# two channels\n2320.25\n\n2320.35 MHz\n");
         // Its own charge pump gain, and an output a line's --fo replaces.
         QCOMPARE(kelvanectl({"save", "lo.kelvane", "--fo", "2320.5", "--cpg", "20"}).exitCode, 0);
+        QFile odd("odd.kelvane");
+        QVERIFY(odd.open(QIODevice::WriteOnly));
+        odd.write(R"({"format": "kelvane-setup", "version": 1, "inputs": {"colour": "red"}})");
     }
     void runs_data();
     void runs();
@@ -128,6 +131,10 @@ void TestKelvanectl::runs_data() {
     row("plan --crlf", {"plan", "--crlf"}, 0, QByteArray(startUpPlan).replace("\n", "\r\n"));
     row("plan, --cpp counts only with --ext-vco", {"plan", "--cpp"}, 0, startUpPlan);
     row("help", {"save", "--help"}, 0, "...Usage: kelvanectl save [options] file\n\n");
+    row("help in the user's words", {"plan", "--help"}, 0,
+        "...Reference divider R. 1 to 4096, default 1.\n");
+    row("setup with an unknown input", {"plan", "--setup", "odd.kelvane"}, 0, "...",
+        warning("odd.kelvane: unknown input \"colour\" ignored"));
     row("export, divided, --crlf", {"export", "--crlf", "--odiv", "2", "--fo", "1160.125"}, 0,
         "...   de  0x30, 0xD4, 0x0E, 0x80    ;  Reg0   \r\n");
     row("fsk, mode and shift, --crlf", {"fsk", "--wsjt", "5", "--shift", "400", "--crlf"}, 0,

@@ -40,7 +40,7 @@ private slots:
                                   "   de  0x61, 0xA8, 0x0E, 0x80    ;  Reg0   \r\n");
     }
 
-    void texts_data() {
+    void declarationsAndListingHeads_data() {
         addTextColumns();
         textRow("top bit set", eeHexData(0xFFFFFFFF), "   de  0xFF, 0xFF, 0xFF, 0xFF");
         textRow("composed negative", eeHexData(-12054364), "   de  0xFF, 0x48, 0x10, 0xA4");
@@ -55,10 +55,7 @@ private slots:
                 "refused: Reg2 = 3BDACA002 does not fit in 32 bits; correct the plan to get a PIC "
                 "listing");
     }
-    void texts() {
-        QFETCH(QString, text);
-        QTEST(text, "expected");
-    }
+    void declarationsAndListingHeads() { checkTexts(); }
 
     void wordsBeyond32BitsAreRefused() {
         for (std::int64_t word : {std::int64_t(1) << 32, -(std::int64_t(1) << 32) - 1}) {

@@ -51,7 +51,8 @@ private slots:
         }));
         QByteArray expected;
         for (int turn = 1; turn <= int(transferOrder.size()); ++turn)
-            expected += registerLine(turn) + storeMark + registerLine(turn);
+            expected += "R0000000" + QByteArray::number(turn, 16).toUpper() + "\r\nW\r\nR0000000" +
+                        QByteArray::number(turn, 16).toUpper() + "\r\n";
         QCOMPARE(QByteArray::fromStdString(c.board.received()), expected);
         QList<double> arrivals; // of each register line: "R" begins every one, and is nowhere else
         for (const auto& chunk : c.board.chunks())
@@ -79,9 +80,11 @@ private slots:
         QVERIFY(sendAllRegisters(c.link, source));
         QVERIFY(innerCompleted);
 
-        QByteArray expected = "R00000017\r\nR047A1202\r\nR00000011\r\nR30D40E80\r\n";
-        for (int address : transferOrder)
-            if (address != 7) expected += registerLine(current[address]);
+        // The quick update's three lines, then the rest of the full one with the divided plan.
+        const QByteArray expected =
+            "R00000017\r\nR047A1202\r\nR00000011\r\nR30D40E80\r\n"
+            "R000000CD\r\nR0000001C\r\nR28001409\r\nR0111CE58\r\nR001F3326\r\nRA0040005"
+            "\r\nRFF4820A4\r\nR00A87303\r\nR047A1202\r\nR00000011\r\nR30D40E80\r\n";
         QCOMPARE(QByteArray::fromStdString(c.board.received()), expected);
     }
 

@@ -19,11 +19,16 @@ inline kelvane::Recalculation recalculated(const kelvane::Inputs& c = {}) {
     return std::get<kelvane::Recalculation>(std::move(outcome));
 }
 
-// For a test function that runs QFETCH(QString, text); QTEST(text, "expected").
+// A table of model texts and the texts expected: addTextColumns() in its _data
+// function, checkTexts() in the function itself.
 inline void addTextColumns() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
 }
 inline void textRow(const char* name, const std::string& text, const QString& expected) {
     QTest::newRow(name) << q(text) << expected;
+}
+inline void checkTexts() {
+    QFETCH(QString, text);
+    QTEST(text, "expected");
 }

@@ -4,8 +4,10 @@
 #include <clocale>
 #include <limits>
 
+#include "model/control_help.h"
 #include "model/conversions.h"
 #include "model/hex.h"
+#include "model/plan_hints.h"
 #include "model/plan_input_rules.h"
 #include "model/setting_captions.h"
 #include "model/window_position.h"
@@ -38,7 +40,7 @@ private slots:
         QTEST(val(text.toStdString()), "expected");
     }
 
-    void texts_data() {
+    void numberTexts_data() {
         addTextColumns();
         // str() of a double (15 significant digits) and of a single (strSingle, 7).
         using Row = std::tuple<double, const char*, const char*>;
@@ -53,18 +55,39 @@ private slots:
         }
         textRow("str 15 digits", str(123456789012345), " 123456789012345");
         textRow("strSingle 15 digits", strSingle(123456789012345), " 1.234568E+14");
+        textRow("exponent of two digits", strSingle(1e10f), " 1E+10");
+        textRow("negative exponent of two digits", str(1e-10), " 1E-10");
+    }
+    void numberTexts() { checkTexts(); }
+
+    void formatPatterns_data() {
+        addTextColumns();
         // format() rounds halves on the decimal text, never on the binary double:
         // 2.675 is stored as 2.67499999999999982236431605997495353221893310546875.
-        const Row patterns[] = {
-            {0.285, "0.##", "0.29"},         {2.675, "0.00", "2.68"},
-            {-2.675, "0.00", "-2.68"},       {2.5, "#######", "3"},
-            {9.9996, "0.000", "10.000"},     {10000, "##00.###", "10000."},
-            {1, "##00.###", "01."},          {773.41667, "0000.0####", "0773.41667"},
-            {0, "0000.0####", "0000.0"},     {0.5, "###.######", ".5"},
-            {0.0012345, "##0.0##", "0.001"}, {0, "0.########", "0."}};
+        using Row = std::tuple<double, const char*, const char*>;
+        const Row patterns[] = {{0.285, "0.##", "0.29"},
+                                {2.675, "0.00", "2.68"},
+                                {-2.675, "0.00", "-2.68"},
+                                {2.5, "#######", "3"},
+                                {9.9996, "0.000", "10.000"},
+                                {10000, "##00.###", "10000."},
+                                {1, "##00.###", "01."},
+                                {773.41667, "0000.0####", "0773.41667"},
+                                {0, "0000.0####", "0000.0"},
+                                {0.5, "###.######", ".5"},
+                                {0.0012345, "##0.0##", "0.001"},
+                                {0, "0.########", "0."},
+                                {1.5, "0.0#", "1.5"},
+                                {2.25, "0.0#", "2.25"},
+                                {0.1, "0.00#", "0.10"}};
         for (auto [value, pattern, expected] : patterns)
             QTest::addRow("format %g %s", value, pattern)
                 << q(format(value, pattern)) << QString(expected);
+    }
+    void formatPatterns() { checkTexts(); }
+
+    void strictNumbers_data() {
+        addTextColumns();
         // strictNumber() takes the whole text as one number, or nothing.
         auto strict = [](const char* text) {
             const auto value = strictNumber(text);
@@ -73,11 +96,39 @@ private slots:
         textRow("strict: blanks around", strict("  12.5 "), " 12.5");
         for (const char* text : {"400x", "4 00", "", "-", "1e", "1e999", "nan", "&H10"})
             QTest::addRow("strict: \"%s\"", text) << q(strict(text)) << QString("refused");
+    }
+    void strictNumbers() { checkTexts(); }
+
+    void hexTexts_data() {
+        addTextColumns();
         textRow("hex negative", hexDigits(-26), "-1A");
         textRow("hex beyond 32 bits", hexDigits(4294967301LL), "100000005");
         textRow("hex lowest", hexDigits(std::numeric_limits<std::int64_t>::min()),
                 "-8000000000000000");
+    }
+    void hexTexts() { checkTexts(); }
+
+    void controlRules_data() {
+        addTextColumns();
         // The rules behind the window's controls.
+        // A partly read text is quoted whole up to 24 characters, cut beyond.
+        textRow("24 characters quoted whole", partialNumberHint("1234567890,1234567890123"),
+                "\"1234567890,1234567890123\" is read as 1234567890: use a point");
+        textRow("25 characters cut", partialNumberHint("1234567890,12345678901234"),
+                "\"1234567890,123456789...\" is read as 1234567890: use a point");
+        // Each control's tooltip, by its name: inputs from the input table, the rest after.
+        auto firstLine = [](std::string_view name) {
+            const std::string help(controlHelp(name));
+            return help.substr(0, help.find('\n'));
+        };
+        textRow("input's tooltip", firstLine("Odiv"), "Output divider, 1 to 63.");
+        textRow("last input's tooltip", firstLine("CPP"),
+                "Charge pump polarity for an external VCO: checked is positive.");
+        textRow("display's tooltip", firstLine("Nlabel"),
+                "Integer division ratio N (registers 0 and 1).");
+        textRow("last tooltip", firstLine("Stop"),
+                "Stops after the frequency being sent; the board stays there.");
+        textRow("no tooltip", firstLine("Odiv "), "");
         textRow("gain bottom", chargePumpGainCaption(0), " 1");
         textRow("dither last", orNone(ditherCaption(3)), " No Dither");
         textRow("dither beyond the table", orNone(ditherCaption(4)), "(none)");
@@ -95,6 +146,11 @@ private slots:
         // The resolution is never 0, but a negative one is used.
         textRow("zero resolution", str(resolutionFrom("0")), " .01");
         textRow("negative resolution", str(resolutionFrom("-5")), "-5");
+    }
+    void controlRules() { checkTexts(); }
+
+    void windowPositions_data() {
+        addTextColumns();
         // Twips to pixels: rounded, by the screen's resolution, held off every screen.
         textRow("twips round to a pixel", str(pixelsFromTwips(100, 96)), " 7");
         textRow("far beyond any screen", str(pixelsFromTwips(1e30f, 96)), " 1000000");
@@ -105,10 +161,7 @@ private slots:
                 twipsText(twipsFromPixels(pixelsFromTwips(storedTwips(" 13.09091"), 110), 110)),
                 " 13.09091");
     }
-    void texts() {
-        QFETCH(QString, text);
-        QTEST(text, "expected");
-    }
+    void windowPositions() { checkTexts(); }
 
     void independentOfLocale() {
         const std::string saved = std::setlocale(LC_ALL, nullptr);

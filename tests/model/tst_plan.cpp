@@ -19,7 +19,7 @@ static PlannedFrequency planned(const Inputs& in, const PlanVariables& v = {}) {
 class TestPlan : public QObject {
     Q_OBJECT
 private slots:
-    void texts_data() {
+    void planNumbers_data() {
         addTextColumns();
         // D, N, F and the output frequency they really give, Fcorr.
         auto dnfc = [](const Inputs& in, const PlanVariables& v) {
@@ -39,7 +39,12 @@ private slots:
         textRow("negative reference", dnfc({.fr = "-10"}, {}), "-1000000-233-975000 2320.25");
         // Fcorr uses the reference text itself, not the 0.001 MHz substitute.
         textRow("no reference", dnfc({.fr = "abc"}, {}), " 100 2320250 0 0");
+    }
+    void planNumbers() { checkTexts(); }
 
+    // What the displays show, and in which colour.
+    void captionsAndColours_data() {
+        addTextColumns();
         auto shown = [](const Inputs& in, const PlanVariables& v) {
             return planned(in, v).captions;
         };
@@ -51,6 +56,11 @@ private slots:
                 "#000000");
         textRow("D of 2^22 is red", shown({.fr = "4.194304"}, {.fres = 1}).dnColour.name(),
                 "#FF0000");
+    }
+    void captionsAndColours() { checkTexts(); }
+
+    void refusedPlansSayWhy_data() {
+        addTextColumns();
         // Plans without register words: why, and D in red where it could be formed.
         auto refusal = [](const Inputs& in, const PlanVariables& v) {
             const auto outcome = calculatePlan(in, v);
@@ -72,6 +82,11 @@ private slots:
                 "Reference frequency is out of range: it does not fit register 4 | D =   -54");
         textRow("R of 0", refusal({}, {.r = 0}),
                 "Reference divider R is 0: no comparison frequency | ");
+    }
+    void refusedPlansSayWhy() { checkTexts(); }
+
+    void registerWords_data() {
+        addTextColumns();
         // Register words for the controls, at the addresses given.
         auto words = [](const Inputs& c, std::initializer_list<int> addresses) {
             const RegisterImage image = recalculated(c).registers;
@@ -101,6 +116,11 @@ private slots:
         // Register words as 8 hexadecimal digits.
         textRow("negative word taken modulo 2^32", hexWord(-12054364), "FF4810A4");
         textRow("word beyond 32 bits is not cut", hexWord(4294967301), "100000005");
+    }
+    void registerWords() { checkTexts(); }
+
+    void chipVariants_data() {
+        addTextColumns();
         // Both ends of every VCO range count; 1900 to 1990 MHz is valid without a variant.
         const std::pair<double, const char*> chips[] = {
             {2220, "#408001 LMX2541-2060E 2380E "},     {1900, "#408001 LMX2541-"},
@@ -112,10 +132,7 @@ private slots:
             QTest::addRow("%g MHz", fvco) << q(colour.name() + " " + caption) << QString(expected);
         }
     }
-    void texts() {
-        QFETCH(QString, text);
-        QTEST(text, "expected");
-    }
+    void chipVariants() { checkTexts(); }
 
     // The report's values without their captions, or the refusal.
     void calibration_data() {

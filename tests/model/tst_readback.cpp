@@ -65,7 +65,7 @@ std::string rAfterRestore(bool windowDoubler, bool storedDoubler, int rField) {
 class TestReadback : public QObject {
     Q_OBJECT
 private slots:
-    void texts_data() {
+    void entriesFoundInAnAnswer_data() {
         addTextColumns();
         const std::string reg3 = "0x00 A8 73 03";
         textRow("mark at the very first character", found(reg3, 3), "00A87303");
@@ -76,15 +76,23 @@ private slots:
         textRow("address 11 is ignored", found("0x12 34 56 7B", 11), "none");
         textRow("address 13 is kept", found("0x00 00 00 CD", 13), "000000CD");
         textRow("beyond 32767 characters", found(std::string(40000, '.') + reg3, 3), "00A87303");
+    }
+    void entriesFoundInAnAnswer() { checkTexts(); }
 
-        // The doubler handler runs only when the restore changes the doubler.
+    // The doubler handler runs only when the restore changes the doubler.
+    void doublerDecidesTheRestoredR_data() {
+        addTextColumns();
         textRow("off, stays off", rAfterRestore(false, false, 5), "stored 5, R divider 5, Fcomp 2");
         textRow("off, goes on", rAfterRestore(false, true, 5), "stored 5, R divider 1, Fcomp 20");
         textRow("on, stays on", rAfterRestore(true, true, 5), "stored 5, R divider 5, Fcomp 4");
         textRow("stored R 0, goes on", rAfterRestore(false, true, 0),
                 "stored 0, R divider 1, Fcomp 20");
+    }
+    void doublerDecidesTheRestoredR() { checkTexts(); }
 
-        // A refused answer changes nothing and says why.
+    // A refused answer changes nothing and says why.
+    void refusedAnswers_data() {
+        addTextColumns();
         auto why = [](const char* reason) {
             return "Init from EE: " + QString(reason) + "; nothing changed";
         };
@@ -111,10 +119,7 @@ private slots:
             why("the stored set gives no plan (Reference frequency is out of range: it does not "
                 "fit register 4)"));
     }
-    void texts() {
-        QFETCH(QString, text);
-        QTEST(text, "expected");
-    }
+    void refusedAnswers() { checkTexts(); }
 
     // Reading back what the window stored and recalculating gives the same words.
     void restoredSetsComposeTheSameWords_data() {
@@ -167,6 +172,13 @@ private slots:
         QVERIFY(both.inputs.externalVco && both.inputs.cpp);
         const Restore polarityAlone = restored(answerWith({{3, 0x00A87303 + 131072}}));
         QVERIFY(!polarityAlone.inputs.externalVco && !polarityAlone.inputs.cpp);
+        // A window with both on: a stored set without the polarity, or without the
+        // external VCO, clears it.
+        const Inputs bothOn{.externalVco = true, .cpp = true};
+        const Restore polarityOff = restored(answerWith({{3, 0x00A87303 + 16}}), bothOn);
+        QVERIFY(polarityOff.inputs.externalVco && !polarityOff.inputs.cpp);
+        const Restore vcoOff = restored(answerWith({}), bothOn);
+        QVERIFY(!vcoOff.inputs.externalVco && !vcoOff.inputs.cpp);
     }
 };
 

@@ -37,6 +37,9 @@ private slots:
         QTest::newRow("mux 14") << withInputs(R"("mux": 14)") << number.arg("mux", "0 to 13", "14");
         QTest::newRow("cpg fraction")
             << withInputs(R"("cpg": 2.5)") << number.arg("cpg", "0 to 31", "2.5");
+        QTest::newRow("multiplication in force 0")
+            << withInputs(R"("rfmult": "0", "rfmult-in-force": 0)")
+            << R"(input "rfmult-in-force" must be a number above 0, not 0)";
         QTest::newRow("last field bad after good ones")
             << withInputs(R"("fo": "10368", "divgain": 12, "cpp": "yes")")
             << R"(input "cpp" must be true or false, not "yes")";
@@ -57,6 +60,26 @@ private slots:
                  (Setup{"", "", expected}));
     }
 
+    // The file opens; what it ignores or reads only in part is told, naming the file and key.
+    void warningsNameFileAndKey() {
+        const QByteArray bytes = header + R"("colour": "blue", "inputs": {"fo": "2320,25",
+            "fr": "abc", "res": " 10 ", "rfmul": "4"}})";
+        QCOMPARE(std::get<Setup>(parseSetup(bytes, "a.kelvane")).warnings,
+                 (QStringList{"a.kelvane: unknown key \"colour\" ignored",
+                              "a.kelvane: unknown input \"rfmul\" ignored",
+                              "a.kelvane: input \"fo\": \"2320,25\" is read as 2320: use a point",
+                              "a.kelvane: input \"fr\": \"abc\" is read as 0"}));
+    }
+
+    // The multiplication in force is kept while the text gives none, and only then.
+    void multiplicationInForce() {
+        const auto kept = [](const QByteArray& inputs) {
+            return std::get<Setup>(parseSetup(withInputs(inputs), "")).inputs.rfMultKept;
+        };
+        QCOMPARE(kept(R"("rfmult": "0", "rfmult-in-force": 4)"), 4.0);
+        QCOMPARE(kept(R"("rfmult": "2", "rfmult-in-force": 4)"), 1.0);
+    }
+
     // Both ends of every input read back equal; the words in transfer order.
     void roundTrip() {
         for (const bool low : {true, false}) {
@@ -64,7 +87,7 @@ private slots:
                               Inputs{"  10368", "", " 1e1", "-4", low ? 1 : 4096, low ? 1 : 63,
                                      low ? 0 : 31, low ? 0 : 3, low ? 0 : 4, low ? 0 : 13,
                                      low ? 0 : 15, low ? 0 : 15, low ? 0 : 15, !low, !low, !low,
-                                     !low}};
+                                     !low, low ? 0.3 : 2.5}};
             RegisterImage words;
             for (int address = 0; address < 14; ++address)
                 words[address] = 0x11 * address;

@@ -45,11 +45,6 @@ struct Connected {
     explicit Connected(const sim::BoardOptions& options = {}) : board(options) {
         connectTo(window, board);
     }
-    // The console holds the listing of the window's words after a recalculation.
-    QString listing() {
-        return QString::fromStdString(registerListing(window.state().registers))
-            .replace("\r\n", "\n");
-    }
     sim::PtyBoard board;
     MainWindow window;
     const Ui::LMX2541& c = window.controls();
@@ -145,16 +140,25 @@ private slots:
             "sent\n"));
         act(at.window, "Res=");
         QVERIFY(at.c.Text1->toPlainText().contains("         2    3BDACA002\n"));
-        const std::pair<const char*, QString> refusals[]{{"Update", "Update all registers"},
-                                                         {"QuickUpdate", "Quick Freq Update"},
-                                                         {"StoreEE", "Store to EE"},
-                                                         {"QStepUp", "Quick Freq Update"}};
-        for (const auto& [button, command] : refusals) {
+        // The step moves F by one before its transfer refuses the word: Reg0 shows it.
+        const std::tuple<const char*, QString, const char*> refusals[]{
+            {"Update", "Update all registers", "78400E80"},
+            {"QuickUpdate", "Quick Freq Update", "78400E80"},
+            {"StoreEE", "Store to EE", "78400E80"},
+            {"QStepUp", "Quick Freq Update", "78410E80"}};
+        for (const auto& [button, command, reg0] : refusals) {
             act(at.window, button);
             const QString line =
                 command +
                 ": Reg2 = 3BDACA002 does not fit in 32 bits; correct the plan; nothing sent";
-            QCOMPARE(at.c.Text1->toPlainText(), at.listing() + line + "\n");
+            QCOMPARE(at.c.Text1->toPlainText(),
+                     "          7    00000017        13   0000008D\n"
+                     "         12   0000001C         9    28001409\n"
+                     "          8    0111CE58         6    001F3326\n"
+                     "          5    A0040005         4    FF4810A4\n"
+                     "          3    00A87303         2    3BDACA002\n"
+                     "          1    5F400011         0    " +
+                         QString(reg0) + "\n" + line + "\n");
             QCOMPARE(shownStates(at.window, "LinkStatus"), line);
         }
         QTest::qWait(60);
@@ -269,7 +273,13 @@ private slots:
             QCOMPARE(withoutConsole(at.window), before);
         } else {
             QCOMPARE(shownStates(at.window, "Dn"), "D =    500000");
-            QCOMPARE(at.c.Text1->toPlainText(), at.listing() + line);
+            QCOMPARE(at.c.Text1->toPlainText(), "          7    00000017        13   0000008D\n"
+                                                "         12   0000001C         9    28001409\n"
+                                                "          8    0111CE58         6    001F3326\n"
+                                                "          5    A0040005         4    FF4810A4\n"
+                                                "          3    00A8F303         2    047A1202\n"
+                                                "          1    00000011         0    30D40E80\n" +
+                                                    line);
         }
         if (board == "late") {
             QTRY_VERIFY_WITH_TIMEOUT(replies(at.board).contains("0x61 A8 0E 80\n"), 5000);
@@ -493,27 +503,37 @@ private slots:
         QTRY_COMPARE(window.boardSession().isOpen(), action != "ClosePort" && action != "Close");
     }
 
-    // A double click opens a setup; Open and Send also sends it.
+    // A double click opens a setup; Open and Send, offered once the port is open, also sends it.
     void setupsWindowOpensAndSends() {
         QTemporaryDir folder;
         const QString path = writeSetup(folder, "a.kelvane", R"("name": "Beacon",
             "note": "24048 MHz\nsecond line", "inputs": {"fo": " 2004", "rfmult": "12"})");
-        Connected at;
-        ui::SetupController& setups = at.window.setups();
-        setups.setupsWindow().setFolder(folder.path());
-        auto* list = setups.setupsWindow().findChild<QTreeWidget*>("SetupList");
+        sim::PtyBoard board;
+        MainWindow window;
+        ui::SetupController& setups = window.setups();
+        auto& setupsWindow = setups.setupsWindow();
+        setupsWindow.setFolder(folder.path());
+        setupsWindow.show();
+        auto* send = setupsWindow.findChild<QPushButton*>("OpenAndSend");
+        QVERIFY(!send->isEnabled());
+        connectTo(window, board);
+        setupsWindow.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&setupsWindow));
+        QVERIFY(send->isEnabled());
+
+        auto* list = setupsWindow.findChild<QTreeWidget*>("SetupList");
         QCOMPARE(list->topLevelItemCount(), 1);
         const QTreeWidgetItem* good = list->topLevelItem(0);
         QCOMPARE(good->text(0) + "|" + good->text(1) + "|" + good->text(2),
                  "Beacon|2004 MHz|24048 MHz");
         emit list->itemDoubleClicked(list->topLevelItem(0), 0);
-        QCOMPARE(at.c.Fo->text(), " 2004");
+        QCOMPARE(window.controls().Fo->text(), " 2004");
         QCOMPARE(setups.path(), path);
         QTest::qWait(60);
-        QCOMPARE(received(at.board), "");
+        QCOMPARE(received(board), "");
         list->setCurrentItem(list->topLevelItem(0));
-        setups.setupsWindow().findChild<QPushButton*>("OpenAndSend")->click();
-        QCOMPARE(received(at.board), sentBy("Update", at.window.state().registers));
+        send->click();
+        QCOMPARE(received(board), sentBy("Update", window.state().registers));
     }
 
     // The console keeps the newest 256 KiB as sent; timers keep firing meanwhile.
@@ -567,10 +587,7 @@ private slots:
         auto before = withoutConsole(at.window);
         const bool quickEnabled = at.c.QuickUpdate->isEnabled();
 
-        QElapsedTimer clock;
-        clock.start();
         act(at.window, button);
-        QVERIFY(clock.elapsed() < 1000); // at the hang-up, not at the end of the pauses
         QVERIFY(at.board.hungUp());
         const QByteArray sequence = sentBy(button, image);
         QCOMPARE(received(at.board), sequence.split('\n').mid(0, hangupAfter).join('\n') + '\n');

@@ -2,10 +2,12 @@
 
 #include "export/pic_listing.h"
 #include "model/hex.h"
+#include "model/input_table.h"
 #include "ui/export_window.h"
 #include "ui/fsk_window.h"
 #include "ui/main_window_controls.h"
 #include "ui/setup_controller.h"
+#include "ui/setups_window.h"
 #include "ui/tools_menu.h"
 #include "window_support.h"
 
@@ -289,6 +291,8 @@ private slots:
         const std::tuple<QString, QString, QString> cases[]{
             {"1160.125", "Measured output 1160.125 MHz lies 500000.0 ppm from the achieved",
              " 10|10000. kHz #0000ff"},
+            {"2304,100023", "|Measured output: \"2304,100023\" is read as 2304: use a point",
+             " 10|10000. kHz #0000ff"},
             {"2320.25232025", "\nCorrected reference: 10.00001 MHz",
              "10.00001|10000.01 kHz #0000ff"}};
         for (const auto& [measured, result, reference] : cases) {
@@ -338,6 +342,19 @@ private slots:
         QCOMPARE(snapshot(*reused_), snapshot(typed));
     }
 
+    // Saved while the multiplier box reads 0, a setup reopens with the 4 typed before in force.
+    void multiplicationKeptThroughASetup() {
+        MainWindow typed;
+        act(typed, "RFMultText=4;Fo=9281;RFMultText=0");
+        const QString path = dir_.filePath("kept.kelvane");
+        QVERIFY(typed.setups().saveAs(path));
+        MainWindow fresh;
+        QVERIFY(fresh.setups().open(path));
+        QCOMPARE(shownStates(fresh, "RFMultText Fo Fv ChipType"),
+                 "0|9281|2320.25 MHz|LMX2541-2380E  #408001");
+        QVERIFY(fresh.inputs() == typed.inputs());
+    }
+
     // The caption's "*" marks inputs that differ from the file.
     void setupFileAndCaption() {
         MainWindow window;
@@ -352,6 +369,12 @@ private slots:
         }
         QCOMPARE(snapshot(window), before);
         QCOMPARE(window.windowTitle(), "Kelvane " KELVANE_VERSION);
+        const QString odd = writeSetup(dir_, "odd.kelvane", R"("inputs": {"colour": "red"})");
+        {
+            BoxCloser closer;
+            QVERIFY(setups.open(odd)); // opens, then says what it ignored
+            QCOMPARE(closer.text, "Open Setup: " + odd + ": unknown input \"colour\" ignored");
+        }
 
         const QString path =
             writeSetup(dir_, "lo.kelvane", R"("name": "10368 LO", "inputs": {"fo": "10368"})");
@@ -368,6 +391,7 @@ private slots:
             BoxCloser closer(answer);
             QCOMPARE(window.close(), answer == QMessageBox::Save);
             QVERIFY(closer.shown());
+            QCOMPARE(closer.buttons, "&Cancel &Discard &Save");
         }
         QVERIFY(setups.open(path, true)); // Open and Send, with no port open
         QCOMPARE(shownStates(window, "LinkStatus"),
@@ -392,6 +416,134 @@ private slots:
         QVERIFY(!window.recalculationHeld());
         window.recalculate();
         QVERIFY(window.controls().Text1->toPlainText() != listing);
+    }
+
+    // Every input of the table has its control, of its kind and range, with its tooltip.
+    void inputTableMatchesTheControls() {
+        MainWindow window;
+        for (const kelvane::InputSpec& input : kelvane::inputTable()) {
+            const QString name = QString::fromUtf8(input.objectName);
+            const auto* control = window.findChild<QWidget*>(name);
+            const auto* bar = qobject_cast<const QScrollBar*>(control);
+            QVERIFY2(input.isText() ? qobject_cast<const QLineEdit*>(control) != nullptr
+                     : input.isSwitch()
+                         ? qobject_cast<const QCheckBox*>(control) != nullptr
+                         : bar && bar->minimum() == input.low && bar->maximum() == input.high,
+                     qPrintable(name));
+            QCOMPARE(control->toolTip(), QString::fromUtf8(input.tooltip));
+        }
+    }
+
+    // Rename, Duplicate, Delete (asked first), Refresh and Save Current Setup Here act on the
+    // folder; a broken file's reason is its tooltip; Open and Send waits for a port.
+    void setupsWindowManagesItsFolder() {
+        QTemporaryDir folder;
+        writeSetup(folder, "a.kelvane", R"("name": "A", "inputs": {"fo": " 2004"})");
+        const QString bad = writeSetup(folder, "bad.kelvane", R"("inputs": {"mux": 14})");
+        MainWindow window;
+        SetupController& setups = window.setups();
+        auto& list = setups.setupsWindow();
+        list.setFolder(folder.path());
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        auto* tree = list.findChild<QTreeWidget*>("SetupList");
+        QCOMPARE(tree->topLevelItem(1)->toolTip(0),
+                 bad + ": input \"mux\" must be a whole number from 0 to 13, not 14");
+        QVERIFY(!list.findChild<QPushButton*>("OpenAndSend")->isEnabled());
+
+        const auto files = [&] { return QDir(folder.path()).entryList(QDir::Files).join('|'); };
+        QCOMPARE(list.duplicateSetup(folder.filePath("a.kelvane")), std::nullopt);
+        QCOMPARE(list.renameSetup(bad, "b"), std::nullopt);
+        QCOMPARE(list.renameSetup(folder.filePath("b.kelvane"), "a copy"),
+                 folder.filePath("a copy.kelvane") + ": exists already");
+        QCOMPARE(files(), "a copy.kelvane|a.kelvane|b.kelvane");
+        tree->setCurrentItem(tree->findItems("b", Qt::MatchExactly).value(0));
+        for (const auto answer : {QMessageBox::Cancel, QMessageBox::Yes}) {
+            BoxCloser closer(answer);
+            list.findChild<QPushButton*>("DeleteSetup")->click();
+            QVERIFY(closer.shown());
+        }
+        QCOMPARE(files(), "a copy.kelvane|a.kelvane");
+
+        writeSetup(folder, "c.kelvane", R"("inputs": {})");
+        list.findChild<QPushButton*>("RefreshSetups")->click();
+        QCOMPARE(tree->topLevelItemCount(), 3);
+        act(window, "Mux=5");
+        QTimer::singleShot(0, &list, [] {
+            auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            dialog->setTextValue("here");
+            dialog->accept();
+        });
+        list.findChild<QPushButton*>("SaveHere")->click();
+        QCOMPARE(tree->topLevelItemCount(), 4);
+        QCOMPARE(list.renameSetup(folder.filePath("here.kelvane"), "there"), std::nullopt);
+        QCOMPARE(setups.path(), folder.filePath("there.kelvane")); // the open setup follows
+
+        list.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&list));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QVERIFY(!list.isVisible());
+    }
+
+    // A status line longer than the room it has is cut on screen and whole in its tooltip;
+    // a short one has no tooltip of its own.
+    void longStatusLinesAreCut() {
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.resize(500, 400);
+        auto* status = window.findChild<QLabel*>("PlanStatus");
+        const auto shown = [&](const QString& actions) {
+            act(window, actions);
+            status->repaint();
+            return status->toolTip();
+        };
+        const QString tip = shown("Fo=1160,125;Fr=10,0;Res=10,0;RFMultText=1,0");
+        QVERIFY(tip.endsWith("\"1,0\" is read as 1: use a point"));
+        QCOMPARE(tip, status->text());
+        QCOMPARE(shown("Fo= 2320.25;Fr= 10;Res= 10;RFMultText=1"), "");
+    }
+
+    // Every control Tab reaches shows that it has the keys, in a light and a dark palette.
+    void focusIsFramed() {
+        const QPalette light = QApplication::palette();
+        QPalette dark(QColor(0x35, 0x35, 0x35), QColor(0x20, 0x20, 0x20));
+        dark.setColor(QPalette::Highlight, QColor(0x2A, 0x82, 0xDA));
+        for (const QPalette& palette : {light, dark}) {
+            QApplication::setPalette(palette);
+            MainWindow window;
+            window.show();
+            QVERIFY(QTest::qWaitForWindowActive(&window));
+            window.setAttribute(Qt::WA_KeyboardFocusChange); // as after the Tab key
+            for (QWidget* control : window.findChildren<QWidget*>()) {
+                if (!(control->focusPolicy() & Qt::TabFocus) || !control->isVisibleTo(&window) ||
+                    control->objectName().isEmpty() || control->objectName().startsWith("qt_"))
+                    continue;
+                control->clearFocus();
+                const QImage plain = control->grab().toImage();
+                control->setFocus(Qt::TabFocusReason);
+                QVERIFY2(control->hasFocus(), qPrintable(control->objectName()));
+                QVERIFY2(control->grab().toImage() != plain, qPrintable(control->objectName()));
+            }
+        }
+        QApplication::setPalette(light);
+    }
+
+    // Every menu item has a mnemonic (dialog buttons: see setupFileAndCaption).
+    void menuItemsHaveMnemonics() {
+        MainWindow window;
+        window.show();
+        QStringList missing;
+        for (QMenu* menu : window.menuBar()->findChildren<QMenu*>()) {
+            menu->popup(window.pos());
+            QVERIFY(QTest::qWaitForWindowExposed(menu));
+            for (const QAction* action : menu->actions())
+                if (!action->isSeparator() && !action->text().contains('&'))
+                    missing << action->text();
+            menu->hide();
+        }
+        QCOMPARE(missing.join('|'), "");
     }
 
     // Not the path typed into the box the file is dropped on: the setup itself.

@@ -3,7 +3,7 @@
 
 #include <QtTest>
 #include <QtWidgets>
-#include <optional>
+#include <memory>
 
 #include "ui/main_window.h"
 #include "ui/window_state.h"
@@ -81,11 +81,12 @@ inline QMap<QString, QString> snapshot(const QWidget& window) {
 // program would (a box takes 0 or 1), "Name" clicks it, "Name*3" clicks it
 // three times; "hold" takes a recalculation hold and "ready" ends it.
 inline void act(kelvane::ui::MainWindow& window, const QString& actions) {
-    std::optional<kelvane::ui::RecalculationHold> hold;
+    std::unique_ptr<kelvane::ui::RecalculationHold> hold;
     for (const QString& action : actions.split(';', Qt::SkipEmptyParts)) {
         if (action == "hold" || action == "ready") {
             hold.reset();
-            if (action == "hold") hold.emplace(window.holdRecalculation());
+            if (action == "hold")
+                hold = std::make_unique<kelvane::ui::RecalculationHold>(window.holdRecalculation());
             continue;
         }
         const qsizetype equals = action.indexOf('=');
@@ -129,6 +130,11 @@ public:
             if (!box) return;
             timer_.stop();
             text = box->windowTitle() + ": " + box->text();
+            QStringList texts;
+            for (const QAbstractButton* shown : box->buttons())
+                texts << shown->text();
+            texts.sort();
+            buttons = texts.join(' ');
             detail = box->detailedText();
             icon = box->icon();
             box->button(button)->click();
@@ -136,7 +142,7 @@ public:
         timer_.start();
     }
     bool shown() const { return !text.isEmpty(); }
-    QString text, detail;
+    QString text, detail, buttons; // buttons: their texts, sorted
     QMessageBox::Icon icon = QMessageBox::NoIcon;
 
 private:
