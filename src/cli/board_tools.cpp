@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "cli/command_line.h"
+#include "cli/warnings.h"
 #include "link/transfers.h"
 #include "model/eeprom_verify.h"
 
@@ -53,13 +54,16 @@ int verifyOnBoard(link::SerialLink& link, const RegisterImage& plan, bool json) 
 }
 
 std::optional<double> readNumberOption(const QCommandLineParser& parser, const QString& name,
-                                       const char* example, NumberRule rule) {
+                                       const char* example, NumberRule rule,
+                                       QStringList& warnings) {
     const std::string field = "--" + name.toStdString();
-    const auto read = readNumberField({field, example, rule}, parser.value(name).toStdString());
+    const std::string text = parser.value(name).toStdString();
+    const auto read = readNumberField({field, example, rule}, text);
     if (const auto* refusal = std::get_if<std::string>(&read)) {
         usageError(QString::fromStdString(*refusal));
         return std::nullopt;
     }
+    warnings << partlyReadWarning("--" + name, text);
     return std::get<double>(read);
 }
 

@@ -1,9 +1,11 @@
 #include "cli/command_line.h"
 
 #include <QJsonDocument>
+#include <cerrno>
 #include <cstdio>
 
 #include "cli/commands.h"
+#include "cli/terminal_output.h"
 #include "model/plan_variables.h"
 #include "modes/wsjt_modes.h"
 
@@ -176,7 +178,7 @@ std::optional<Recalculation> recalculateOrReport(const Inputs& inputs) {
 }
 
 int usageError(const QString& message) {
-    std::fprintf(stderr, "kelvanectl: %s\n", message.toUtf8().constData());
+    std::fprintf(stderr, "kelvanectl: %s\n", shownText(message).c_str());
     return exitUsage;
 }
 
@@ -195,8 +197,8 @@ void writeOut(const std::string& text, bool keepCrLf) {
             out.push_back(text[i]);
         }
     }
-    std::fwrite(out.data(), 1, out.size(), stdout);
-    std::fflush(stdout);
+    if (std::fwrite(out.data(), 1, out.size(), stdout) != out.size() || std::fflush(stdout) != 0)
+        noteOutputFailure(errno);
 }
 
 } // namespace kelvane::cli

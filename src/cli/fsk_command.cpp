@@ -27,10 +27,11 @@ int runFsk(const QStringList& arguments) {
 
     const auto recalculation = recalculateOrReport(*inputs);
     if (!recalculation) return exitUsage;
-    return printGenerated(parser, "report",
-                          fskReport(*inputs, planVariablesFrom(*inputs), recalculation->plan,
-                                    parser.value("shift").toStdString()),
-                          *inputs, *recalculation);
+    const std::string shift = parser.value("shift").toStdString();
+    return printGenerated(
+        parser, "report",
+        fskReport(*inputs, planVariablesFrom(*inputs), recalculation->plan, shift), *inputs,
+        *recalculation, partlyReadWarning("--shift", shift));
 }
 
 } // namespace kelvane::cli

@@ -3,12 +3,14 @@
 #include <cstdio>
 
 #include "cli/command_line.h"
+#include "cli/terminal_output.h"
+#include "link/port_choice.h"
 
 namespace kelvane::cli {
 
 void addPortOption(QCommandLineParser& parser) {
     parser.addOption({"port",
-                      "The board's port: a number as in the window's port box (on Linux and "
+                      "The board's port: a whole number as in the window's port box (on Linux and "
                       "macOS the N-th port 'kelvanectl ports' lists, on Windows COMN), or a "
                       "device such as /dev/ttyUSB0 or COM3.",
                       "port"});
@@ -16,7 +18,14 @@ void addPortOption(QCommandLineParser& parser) {
 
 std::optional<int> openPort(link::SerialLink& link, const QCommandLineParser& parser) {
     if (!parser.isSet("port")) return usageError("--port is required");
-    const auto outcome = link.open(parser.value("port"));
+    // The window rounds a port number as it reads every box; a script's
+    // "--port 1.5" is a mistake, not port 2.
+    const QString text = parser.value("port");
+    bool whole = false;
+    text.trimmed().toInt(&whole);
+    if (!whole && link::choosePort(text, {}, false).kind != link::PortChoice::Kind::Device)
+        return usageError("--port must be a whole number or a device, not \"" + text + "\"");
+    const auto outcome = link.open(text);
     switch (outcome.result) {
     case link::OpenOutcome::Result::Opened:
         return std::nullopt;
@@ -25,13 +34,13 @@ std::optional<int> openPort(link::SerialLink& link, const QCommandLineParser& pa
     case link::OpenOutcome::Result::Failed:
         break;
     }
-    std::fprintf(stderr, "kelvanectl: Invalid COM port: %s\n", outcome.cause.toUtf8().constData());
+    std::fprintf(stderr, "kelvanectl: Invalid COM port: %s\n", shownText(outcome.cause).c_str());
     return exitFailure;
 }
 
 void reportFailures(link::SerialLink& link) {
     QObject::connect(&link, &link::SerialLink::failed, [](const QString& message) {
-        std::fprintf(stderr, "kelvanectl: %s\n", message.toUtf8().constData());
+        std::fprintf(stderr, "kelvanectl: %s\n", shownText(message).c_str());
     });
 }
 

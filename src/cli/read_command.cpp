@@ -11,6 +11,7 @@
 #include "cli/plan_output.h"
 #include "cli/port_session.h"
 #include "cli/setup_inputs.h"
+#include "cli/warnings.h"
 #include "link/transfers.h"
 #include "model/hex.h"
 #include "model/readback.h"
@@ -106,12 +107,15 @@ int runRead(const QStringList& arguments) {
     parser.addOption(
         {"save", "Also write the set as a setup file, a backup of the board's set.", "file"});
     parser.addOption({"force", "With --save: replace the file if it exists."});
+    addCheckOption(parser);
     if (auto exit = parseOrExit(parser, arguments)) return *exit;
     if (parser.isSet("save"))
         if (auto exit = refuseToReplace(parser.value("save"), parser.isSet("force"))) return *exit;
     Inputs before;
     if (parser.isSet("fr")) before.fr = parser.value("fr").toStdString();
     if (parser.isSet("rfmult")) before.rfMult = parser.value("rfmult").toStdString();
+    const QStringList warnings =
+        partlyReadWarning("--fr", before.fr) + partlyReadWarning("--rfmult", before.rfMult);
 
     link::SerialLink link;
     if (auto exit = openPort(link, parser)) return *exit;
@@ -141,8 +145,10 @@ int runRead(const QStringList& arguments) {
     } else {
         writeOut(planCommand(after).toStdString() + "\n\n" + planText(result), false);
     }
-    if (parser.isSet("save")) return saveSetup(parser.value("save"), setup::Setup{"", "", after});
-    return exitOk;
+    const int status = parser.isSet("save")
+                           ? saveSetup(parser.value("save"), setup::Setup{"", "", after})
+                           : exitOk;
+    return finish(parser, warnings, status);
 }
 
 } // namespace kelvane::cli

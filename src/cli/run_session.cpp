@@ -13,6 +13,7 @@
 #include "cli/command_line.h"
 #include "cli/port_session.h"
 #include "cli/setup_inputs.h"
+#include "cli/warnings.h"
 #include "link/transfers.h"
 #include "model/hex.h"
 
@@ -27,10 +28,11 @@
 namespace kelvane::cli {
 namespace {
 
+// The signal that asked the run to end (SIGINT, SIGTERM, SIGHUP), or 0.
 volatile std::sig_atomic_t interrupted = 0;
 
-extern "C" void noteInterrupt(int) {
-    interrupted = 1;
+extern "C" void noteInterrupt(int signal) {
+    interrupted = signal;
 }
 
 // A board that answered before is taken as gone silent when neither this many
@@ -43,10 +45,10 @@ struct RunOptions {
     long long passes = 1; // 0: until interrupted
 };
 
-std::optional<RunOptions> readRunOptions(const QCommandLineParser& parser) {
+std::optional<RunOptions> readRunOptions(const QCommandLineParser& parser, QStringList& warnings) {
     RunOptions options;
     if (parser.isSet("dwell")) {
-        const auto ms = readNumberOption(parser, "dwell", "100", NumberRule::ZeroOrMore);
+        const auto ms = readNumberOption(parser, "dwell", "100", NumberRule::ZeroOrMore, warnings);
         if (!ms) return std::nullopt;
         if (*ms > std::numeric_limits<int>::max()) {
             usageError("--dwell must be at most 2147483647 ms");
@@ -107,14 +109,17 @@ void addRunOptions(QCommandLineParser& parser) {
     parser.addOption({"forever", "Run the list again and again until Ctrl-C."});
     parser.addOption({"json", "Print one JSON object a line for each frequency sent: "
                               "{\"mhz\", \"sent\": the words in sending order}."});
+    parser.addOption({"check", "Send nothing and exit with status 3 when there is any warning."});
     addControlOptions(parser);
 }
 
-int sendRun(const QCommandLineParser& parser, const FrequencyList& frequencies) {
-    const auto options = readRunOptions(parser);
+int sendRun(const QCommandLineParser& parser, const FrequencyList& frequencies,
+            QStringList warnings) {
+    const auto options = readRunOptions(parser, warnings);
     if (!options) return exitUsage;
     const auto inputs = readInputOptions(parser);
     if (!inputs) return exitUsage;
+    warnings << inputTextWarnings(*inputs);
     if (const auto* refusal = std::get_if<RunRefusal>(&frequencies))
         return usageError(QString::fromStdString(refusal->line) + "; nothing was sent");
     const auto planned =
@@ -122,6 +127,11 @@ int sendRun(const QCommandLineParser& parser, const FrequencyList& frequencies) 
     if (const auto* refusal = std::get_if<RunRefusal>(&planned))
         return usageError(QString::fromStdString(refusal->line) + "; nothing was sent");
     const auto& steps = std::get<std::vector<RunStep>>(planned);
+    printWarnings(warnings);
+    if (parser.isSet("check") && !warnings.isEmpty()) {
+        usageError("--check: nothing was sent, for the warnings above");
+        return exitWarned;
+    }
 
     link::SerialLink link;
     if (auto exit = openPort(link, parser)) return *exit;
@@ -142,10 +152,15 @@ int sendRun(const QCommandLineParser& parser, const FrequencyList& frequencies) 
         sinceReply.restart();
     });
 
-    // Ctrl-C during a transfer lets it finish; during the dwell it ends the
-    // dwell, with nothing on the wire.
+    // Ctrl-C, a kill or a closed terminal during a transfer lets it finish;
+    // during the dwell it ends the dwell, with nothing on the wire.
     interrupted = 0;
-    std::signal(SIGINT, noteInterrupt);
+    for (int signal : {SIGINT, SIGTERM,
+#ifdef SIGHUP
+                       SIGHUP
+#endif
+         })
+        std::signal(signal, noteInterrupt);
     bool dwelling = false;
     QTimer interruptWatch;
     QObject::connect(&interruptWatch, &QTimer::timeout, [&] {
@@ -155,25 +170,27 @@ int sendRun(const QCommandLineParser& parser, const FrequencyList& frequencies) 
 
     const long long total = options->passes * static_cast<long long>(steps.size());
     const RunStep* last = nullptr;
-    auto stopped = [&] {
+    // Also after a port failure: the last frequency whose lines all went out.
+    auto stopped = [&](int status) {
         if (progress) std::fputc('\n', stderr);
         if (last)
             std::fprintf(stderr, "kelvanectl: stopped; the board is at %s\n",
                          runFrequencyText(last->mhz).c_str());
         else
             std::fprintf(stderr, "kelvanectl: stopped; nothing was sent\n");
-        return exitInterrupted;
+        return status;
     };
+    const auto signalled = [] { return exitSignalled + int(interrupted); };
 
     const bool json = parser.isSet("json");
     long long done = 0;
     for (long long pass = 1; options->passes == 0 || pass <= options->passes; ++pass) {
         for (const RunStep& step : steps) {
-            if (interrupted) return stopped();
+            if (interrupted) return stopped(signalled());
             const link::RegisterSource source = [&step] { return step.registers; };
             const bool sent = last ? link::sendFrequencyRegisters(link, source)
                                    : link::sendAllRegisters(link, source);
-            if (!sent) return exitFailure; // the port's own line is out
+            if (!sent) return stopped(exitFailure); // below the port's own line
             const bool sentFirst = !last;
             linesSinceReply += last ? 3 : 12;
             last = &step;
@@ -199,11 +216,11 @@ int sendRun(const QCommandLineParser& parser, const FrequencyList& frequencies) 
                 dwelling = true;
                 const bool stayed = link.pause(options->dwell);
                 dwelling = false;
-                if (!stayed) return interrupted ? stopped() : exitFailure;
+                if (!stayed) return interrupted ? stopped(signalled()) : stopped(exitFailure);
             }
         }
     }
-    if (interrupted) return stopped();
+    if (interrupted) return stopped(signalled());
     if (progress) std::fputc('\n', stderr);
     return exitOk;
 }

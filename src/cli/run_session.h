@@ -16,7 +16,8 @@ inline const QString runDescription =
     "sent. The first frequency goes out as \"Update all registers\", every later\n"
     "one as \"Quick Freq Update\" (Reg2, Reg1, Reg0: about 0.15 s), then --dwell.\n"
     "Each frequency is printed as it is sent (\"2320.250000 MHz\"). Ctrl-C lets the\n"
-    "frequency on the wire finish and names the one the board is left at.";
+    "frequency on the wire finish and names the one the board is left at; so\n"
+    "do SIGTERM and a hang-up.";
 
 // --port, --dwell, --repeat, --forever and the plan options.
 void addRunOptions(QCommandLineParser& parser);
@@ -27,6 +28,11 @@ void addRunOptions(QCommandLineParser& parser);
 // progress bar on stderr when that is a terminal. Ctrl-C lets the frequency on
 // the wire finish, so the board is left at the last frequency printed. Returns
 // the exit code.
-int sendRun(const QCommandLineParser& parser, const FrequencyList& frequencies);
+// `warnings` are those of the command's own options; the run adds those of the
+// plan options and prints them all before sending, or with --check sends nothing.
+// SIGTERM and a hang-up (SIGHUP) end the run as Ctrl-C does; the exit code is
+// 128 and the signal's number.
+int sendRun(const QCommandLineParser& parser, const FrequencyList& frequencies,
+            QStringList warnings);
 
 } // namespace kelvane::cli

@@ -3,6 +3,7 @@
 
 #include <QJsonArray>
 #include <cstdio>
+#include <utility>
 
 #include "cli/board_tools.h"
 #include "cli/command_line.h"
@@ -11,10 +12,20 @@
 #include "cli/setup_inputs.h"
 #include "cli/warnings.h"
 #include "link/transfers.h"
+#include "model/display_text.h"
 #include "model/hex.h"
 #include "model/recalculation.h"
 
 namespace kelvane::cli {
+namespace {
+
+// A reply line of the board as text, its CR LF ending "\n".
+std::string replyLine(QByteArray line) {
+    if (line.endsWith('\r')) line.chop(1);
+    return escapedText(line.toStdString()) + "\n";
+}
+
+} // namespace
 
 int runSend(const QStringList& arguments) {
     QCommandLineParser parser;
@@ -23,7 +34,7 @@ int runSend(const QStringList& arguments) {
         "\"Update all registers\" does (or \"Quick Freq Update\", or \"Store to EE\"),\n"
         "at 9600 baud, 8 data bits, no parity, 2 stop bits, with a pause of just over\n"
         "50 ms after every register line. The board's replies are printed as they\n"
-        "come; they are not checked.");
+        "come, a line at a time with unprintable bytes escaped; they are not checked.");
     addPortOption(parser);
     parser.addOption({"quick", "Send only Reg2, Reg1 and Reg0 (Quick Freq Update)."});
     parser.addOption({"store", "Send every word for the board's EEPROM (Store to EE)."});
@@ -60,13 +71,21 @@ int runSend(const QStringList& arguments) {
     link::SerialLink link;
     if (auto exit = openPort(link, parser)) return *exit;
     reportFailures(link);
-    QByteArray replies;
-    QObject::connect(&link, &link::SerialLink::received, [&replies, json](const QByteArray& bytes) {
-        replies += bytes;
-        if (json) return;
-        std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout);
-        std::fflush(stdout);
-    });
+    // The replies are shown line by line as text: a board's stray NUL, DEL or
+    // other byte must not reach the terminal as it came.
+    QByteArray replies, unshown;
+    const auto showReplies = [&unshown](bool all) {
+        for (qsizetype end; (end = unshown.indexOf('\n')) >= 0; unshown.remove(0, end + 1))
+            writeOut(replyLine(unshown.left(end)), true);
+        if (all && !unshown.isEmpty()) writeOut(replyLine(std::exchange(unshown, {})), true);
+    };
+    QObject::connect(&link, &link::SerialLink::received,
+                     [&replies, &unshown, &showReplies, json](const QByteArray& bytes) {
+                         replies += bytes;
+                         if (json) return;
+                         unshown += bytes;
+                         showReplies(false);
+                     });
     const link::RegisterSource source = [&image] { return image; };
     bool completed = false;
     if (parser.isSet("quick"))
@@ -78,6 +97,7 @@ int runSend(const QStringList& arguments) {
 
     // A board that answers nothing within a second of the last line is not there.
     if (completed && replies.isEmpty()) link.pause(std::chrono::seconds(1));
+    showReplies(true);
     if (completed && replies.isEmpty())
         warnings << "no reply from the board within a second of the send: check power, cable "
                     "and 9600 8N2";

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "cli/command_line.h"
+#include "cli/terminal_output.h"
 #include "model/plan_variables.h"
 #include "model/recalculation.h"
 
@@ -46,7 +47,7 @@ int saveSetup(const QString& path, const setup::Setup& setup) {
         std::fprintf(stderr, "kelvanectl: saved without register words: no plan: %s\n",
                      std::get<RefusedPlan>(outcome).reason.c_str());
     if (const auto error = setup::writeSetup(path, setup, registers)) {
-        std::fprintf(stderr, "kelvanectl: %s\n", error->message.toUtf8().constData());
+        std::fprintf(stderr, "kelvanectl: %s\n", shownText(error->message).c_str());
         return exitFailure;
     }
     return exitOk;

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "cli/command_line.h"
+#include "cli/terminal_output.h"
 #include "model/hex.h"
 #include "model/plan_hints.h"
 #include "model/plan_variables.h"
@@ -21,14 +22,18 @@ QStringList planWarnings(const Inputs& inputs, const Recalculation& result) {
          {denominatorHint(result.plan.denom),
           vcoRangeHint(variables.fvco, variables.fout, variables.rfMult, inputs.odiv)})
         if (!hint.empty()) warnings << qText(hint);
-    const std::pair<const char*, const std::string&> texts[] = {{"--fo", inputs.fo},
-                                                                {"--fr", inputs.fr},
-                                                                {"--res", inputs.res},
-                                                                {"--rfmult", inputs.rfMult}};
-    for (const auto& [option, text] : texts)
-        if (const std::string hint = partialNumberHint(text); !hint.empty())
-            warnings << QString(option) + " " + qText(hint);
-    return warnings;
+    return warnings + inputTextWarnings(inputs);
+}
+
+QStringList inputTextWarnings(const Inputs& inputs) {
+    return partlyReadWarning("--fo", inputs.fo) + partlyReadWarning("--fr", inputs.fr) +
+           partlyReadWarning("--res", inputs.res) + partlyReadWarning("--rfmult", inputs.rfMult);
+}
+
+QStringList partlyReadWarning(const QString& option, const std::string& text) {
+    const std::string hint = partialNumberHint(text);
+    if (hint.empty()) return {};
+    return {option + " " + qText(hint)};
 }
 
 QJsonObject withPlanFacts(QJsonObject object, const Inputs& inputs, const Recalculation& result,
@@ -47,9 +52,10 @@ QJsonObject withPlanFacts(QJsonObject object, const Inputs& inputs, const Recalc
 }
 
 int printGenerated(const QCommandLineParser& parser, const char* key, const GeneratedText& text,
-                   const Inputs& inputs, const Recalculation& result) {
+                   const Inputs& inputs, const Recalculation& result,
+                   const QStringList& optionWarnings) {
     if (!text.ok) return usageError(qText(text.text));
-    const QStringList warnings = planWarnings(inputs, result);
+    const QStringList warnings = planWarnings(inputs, result) + optionWarnings;
     if (parser.isSet("json"))
         writeJson(withPlanFacts({{key, qText(text.text)}}, inputs, result, warnings));
     else
@@ -58,10 +64,14 @@ int printGenerated(const QCommandLineParser& parser, const char* key, const Gene
 }
 
 int finish(const QCommandLineParser& parser, const QStringList& warnings, int status) {
-    for (const QString& warning : warnings)
-        std::fprintf(stderr, "kelvanectl: warning: %s\n", warning.toUtf8().constData());
+    printWarnings(warnings);
     if (status == exitOk && parser.isSet("check") && !warnings.isEmpty()) return exitWarned;
     return status;
+}
+
+void printWarnings(const QStringList& warnings) {
+    for (const QString& warning : warnings)
+        std::fprintf(stderr, "kelvanectl: warning: %s\n", shownText(warning).c_str());
 }
 
 } // namespace kelvane::cli

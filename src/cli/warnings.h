@@ -19,8 +19,17 @@ inline constexpr int exitWarned = 3;
 
 void addCheckOption(QCommandLineParser& parser);
 
-// The plan's warnings for these inputs set from a fresh start.
+// The plan's warnings for these inputs set from a fresh start, and those of
+// inputTextWarnings().
 QStringList planWarnings(const Inputs& inputs, const Recalculation& result);
+
+// One warning for each of the number texts (--fo, --fr, --res, --rfmult) read
+// only in part.
+QStringList inputTextWarnings(const Inputs& inputs);
+
+// "--shift \"-400,5\" is read as -400: use a point", or nothing when `text` is
+// one number (or blank).
+QStringList partlyReadWarning(const QString& option, const std::string& text);
 
 // The object with what a script tests added: "warnings", "denominatorFits",
 // "vcoInRange" and "words", the twelve words in sending order.
@@ -31,10 +40,14 @@ QJsonObject withPlanFacts(QJsonObject object, const Inputs& inputs, const Recalc
 // with the plan's facts; then the warnings. A text that is a refusal is one
 // usage error instead. Gives the exit status.
 int printGenerated(const QCommandLineParser& parser, const char* key, const GeneratedText& text,
-                   const Inputs& inputs, const Recalculation& result);
+                   const Inputs& inputs, const Recalculation& result,
+                   const QStringList& optionWarnings = {});
 
 // Prints the warnings and gives the exit status: `status` as it is, or 3 when
 // it is 0, --check is set and there is a warning.
 int finish(const QCommandLineParser& parser, const QStringList& warnings, int status);
+
+// "kelvanectl: warning: ..." on stderr for each, control characters escaped.
+void printWarnings(const QStringList& warnings);
 
 } // namespace kelvane::cli
