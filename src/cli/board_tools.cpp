@@ -1,11 +1,11 @@
 #include "cli/board_tools.h"
 
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <cstdio>
 
 #include "cli/command_line.h"
+#include "cli/terminal_output.h"
 #include "cli/warnings.h"
 #include "link/transfers.h"
 #include "model/eeprom_verify.h"
@@ -39,15 +39,12 @@ int verifyOnBoard(link::SerialLink& link, const RegisterImage& plan, bool json) 
 
     const auto outcome = verifyAnswer(answer.toStdString(), plan);
     if (const auto* refusal = std::get_if<VerifyRefusal>(&outcome)) {
-        std::fprintf(stderr, "kelvanectl: %s\n", refusal->line.c_str());
+        printError(QString::fromStdString(refusal->line));
         return exitFailure;
     }
     const auto& comparison = std::get<EepromComparison>(outcome);
     if (json)
-        writeOut(
-            QJsonDocument(comparisonJson(comparison)).toJson(QJsonDocument::Compact).toStdString() +
-                "\n",
-            true);
+        writeJson(comparisonJson(comparison));
     else
         writeOut(verdictLine(comparison) + "\n", true);
     return comparison.matches() ? exitOk : exitDiffers;

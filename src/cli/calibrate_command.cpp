@@ -1,10 +1,6 @@
 // kelvanectl calibrate: the corrected reference frequency from an output
 // frequency a counter measured.
 
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <cstdio>
-
 #include "cli/command_line.h"
 #include "cli/commands.h"
 #include "cli/setup_inputs.h"
@@ -44,13 +40,12 @@ int runCalibrate(const QStringList& arguments) {
         return usageError(QString::fromStdString(refusal->line));
     const auto& c = std::get<Calibration>(outcome);
     if (parser.isSet("json")) {
-        const QJsonObject object{{"achieved_mhz", c.achievedMhz},
-                                 {"measured_mhz", c.measuredMhz},
-                                 {"error_ppm", c.errorPpm},
-                                 {"error_hz", c.errorHz},
-                                 {"reference_mhz", c.referenceMhz},
-                                 {"reference_text", QString::fromStdString(c.referenceText)}};
-        writeOut(QJsonDocument(object).toJson(QJsonDocument::Indented).toStdString(), true);
+        writeJson({{"achievedMhz", c.achievedMhz},
+                   {"measuredMhz", c.measuredMhz},
+                   {"errorPpm", c.errorPpm},
+                   {"errorHz", c.errorHz},
+                   {"referenceMhz", c.referenceMhz},
+                   {"referenceText", QString::fromStdString(c.referenceText)}});
     } else {
         writeOut(calibrationReport(c), false);
     }

@@ -18,7 +18,7 @@ constexpr Command commands[] = {
      "kelvanectl plan --fo 1296.1 --odiv 2 --json\n"
      "kelvanectl plan --fo 2400.05 --wsjt 3",
      "Exit status: 0 printed; 2 bad usage, or no plan for these inputs (the reason\n"
-     "goes to standard error, or with --json into the object's \"error\").",
+     "goes to standard error, and with --json into the object's \"error\").",
      runPlan},
     {"export", "print the register set as PIC assembler lines",
      "kelvanectl export --fo 2304.1 > registers.inc\n"

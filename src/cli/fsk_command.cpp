@@ -27,11 +27,10 @@ int runFsk(const QStringList& arguments) {
 
     const auto recalculation = recalculateOrReport(*inputs);
     if (!recalculation) return exitUsage;
-    const std::string shift = parser.value("shift").toStdString();
-    return printGenerated(
-        parser, "report",
-        fskReport(*inputs, planVariablesFrom(*inputs), recalculation->plan, shift), *inputs,
-        *recalculation, partlyReadWarning("--shift", shift));
+    return printGenerated(parser, "report",
+                          fskReport(*inputs, planVariablesFrom(*inputs), recalculation->plan,
+                                    parser.value("shift").toStdString()),
+                          *inputs, *recalculation);
 }
 
 } // namespace kelvane::cli

@@ -34,14 +34,13 @@ std::optional<int> openPort(link::SerialLink& link, const QCommandLineParser& pa
     case link::OpenOutcome::Result::Failed:
         break;
     }
-    std::fprintf(stderr, "kelvanectl: Invalid COM port: %s\n", shownText(outcome.cause).c_str());
+    printError("Invalid COM port: " + outcome.cause);
     return exitFailure;
 }
 
 void reportFailures(link::SerialLink& link) {
-    QObject::connect(&link, &link::SerialLink::failed, [](const QString& message) {
-        std::fprintf(stderr, "kelvanectl: %s\n", shownText(message).c_str());
-    });
+    QObject::connect(&link, &link::SerialLink::failed,
+                     [](const QString& message) { printError(message); });
 }
 
 } // namespace kelvane::cli

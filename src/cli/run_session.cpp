@@ -13,6 +13,7 @@
 #include "cli/command_line.h"
 #include "cli/port_session.h"
 #include "cli/setup_inputs.h"
+#include "cli/terminal_output.h"
 #include "cli/warnings.h"
 #include "link/transfers.h"
 #include "model/hex.h"
@@ -205,10 +206,9 @@ int sendRun(const QCommandLineParser& parser, const FrequencyList& frequencies,
             if (progress) showProgress(done, total, pass, step.mhz);
             if (answered && linesSinceReply >= silentLines && sinceReply.elapsed() >= silentMs) {
                 if (progress) std::fputc('\n', stderr);
-                std::fprintf(stderr,
-                             "kelvanectl: the board stopped answering after %s; check its "
-                             "power, cable and firmware\n",
-                             runFrequencyText(step.mhz).c_str());
+                printError("the board stopped answering after " +
+                           QString::fromStdString(runFrequencyText(step.mhz)) +
+                           "; check its power, cable and firmware");
                 link.close();
                 return exitFailure;
             }

@@ -4,6 +4,7 @@
 #include "cli/command_line.h"
 #include "cli/commands.h"
 #include "cli/setup_inputs.h"
+#include "cli/terminal_output.h"
 #include "cli/warnings.h"
 #include "model/plan_variables.h"
 
@@ -45,6 +46,7 @@ int runSave(const QStringList& arguments) {
         warnings = planWarnings(setup->inputs, result);
         if (json) writeJson(withPlanFacts({{"file", path}}, setup->inputs, result, warnings));
     }
+    if (!json) writeOut("wrote " + shownText(path) + "\n", true);
     return finish(parser, warnings, status);
 }
 

@@ -10,6 +10,7 @@
 #include "cli/commands.h"
 #include "cli/port_session.h"
 #include "cli/setup_inputs.h"
+#include "cli/terminal_output.h"
 #include "cli/warnings.h"
 #include "link/transfers.h"
 #include "model/display_text.h"
@@ -54,17 +55,14 @@ int runSend(const QStringList& arguments) {
                           "'kelvanectl verify --json' gives the comparison as JSON");
     const auto inputs = readInputOptions(parser);
     if (!inputs) return exitUsage;
-    const auto outcome = recalculate(*inputs, planVariablesFrom(*inputs));
-    if (const auto* refused = std::get_if<RefusedPlan>(&outcome)) {
-        std::fprintf(stderr, "kelvanectl: no plan: %s\n", refused->reason.c_str());
-        return exitUsage;
-    }
-    const auto& result = std::get<Recalculation>(outcome);
+    const auto recalculation = recalculateOrReport(*inputs);
+    if (!recalculation) return exitUsage;
+    const Recalculation& result = *recalculation;
     const RegisterImage image = result.registers;
     QStringList warnings = planWarnings(*inputs, result);
     const bool json = parser.isSet("json");
     if (const auto beyond = wordBeyond32Bits(image)) {
-        std::fprintf(stderr, "kelvanectl: %s\n", beyond->c_str());
+        printError(QString::fromStdString(*beyond));
         return exitUsage;
     }
 

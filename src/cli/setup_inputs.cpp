@@ -47,7 +47,7 @@ int saveSetup(const QString& path, const setup::Setup& setup) {
         std::fprintf(stderr, "kelvanectl: saved without register words: no plan: %s\n",
                      std::get<RefusedPlan>(outcome).reason.c_str());
     if (const auto error = setup::writeSetup(path, setup, registers)) {
-        std::fprintf(stderr, "kelvanectl: %s\n", shownText(error->message).c_str());
+        printError(error->message);
         return exitFailure;
     }
     return exitOk;

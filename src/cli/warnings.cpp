@@ -52,10 +52,9 @@ QJsonObject withPlanFacts(QJsonObject object, const Inputs& inputs, const Recalc
 }
 
 int printGenerated(const QCommandLineParser& parser, const char* key, const GeneratedText& text,
-                   const Inputs& inputs, const Recalculation& result,
-                   const QStringList& optionWarnings) {
+                   const Inputs& inputs, const Recalculation& result) {
     if (!text.ok) return usageError(qText(text.text));
-    const QStringList warnings = planWarnings(inputs, result) + optionWarnings;
+    const QStringList warnings = planWarnings(inputs, result);
     if (parser.isSet("json"))
         writeJson(withPlanFacts({{key, qText(text.text)}}, inputs, result, warnings));
     else

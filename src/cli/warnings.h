@@ -27,7 +27,7 @@ QStringList planWarnings(const Inputs& inputs, const Recalculation& result);
 // only in part.
 QStringList inputTextWarnings(const Inputs& inputs);
 
-// "--shift \"-400,5\" is read as -400: use a point", or nothing when `text` is
+// "--from \"2320,5\" is read as 2320: use a point", or nothing when `text` is
 // one number (or blank).
 QStringList partlyReadWarning(const QString& option, const std::string& text);
 
@@ -40,8 +40,7 @@ QJsonObject withPlanFacts(QJsonObject object, const Inputs& inputs, const Recalc
 // with the plan's facts; then the warnings. A text that is a refusal is one
 // usage error instead. Gives the exit status.
 int printGenerated(const QCommandLineParser& parser, const char* key, const GeneratedText& text,
-                   const Inputs& inputs, const Recalculation& result,
-                   const QStringList& optionWarnings = {});
+                   const Inputs& inputs, const Recalculation& result);
 
 // Prints the warnings and gives the exit status: `status` as it is, or 3 when
 // it is 0, --check is set and there is a warning.

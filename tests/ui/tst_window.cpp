@@ -1,5 +1,7 @@
 // The window without a board: handler chains, modes, keys, accessibility, setups and position.
 
+#include <sys/stat.h>
+
 #include "export/pic_listing.h"
 #include "model/hex.h"
 #include "ui/export_window.h"
@@ -357,6 +359,22 @@ private slots:
         QVERIFY(setups.open(path));
         QCOMPARE(window.controls().Mux->value(), 5);
         QCOMPARE(windowSettings()->value("Setups/Recent").toStringList().first(), path);
+
+        // A save that cannot be made keeps the "*"; a hostile name is escaped and cut.
+        act(window, "Mux=6");
+        const QString fifo = dir_.filePath("fifo.kelvane");
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        {
+            BoxCloser closer;
+            QVERIFY(!setups.saveAs(fifo));
+            QCOMPARE(closer.text, "Save Setup: cannot write " + fifo + ": not a regular file");
+        }
+        QVERIFY(window.isWindowModified());
+        const QByteArray name = "\"name\": \"\\u001b[2J" + QByteArray(100, 'x') + "\"";
+        BoxCloser discard(QMessageBox::Discard);
+        QVERIFY(setups.open(writeSetup(dir_, "hostile.kelvane", name)));
+        QCOMPARE(window.windowTitle(),
+                 "\\x1b[2J" + QString(50, 'x') + "...[*] - Kelvane " KELVANE_VERSION);
     }
 
     // Not the path typed into the box the file is dropped on: the setup itself.
