@@ -31,6 +31,15 @@ private slots:
         QTest::newRow("surrogate") << QByteArray("\xED\xA0\x80") << fffd + fffd + fffd;
         QTest::newRow("beyond U+10FFFF") << QByteArray("\xF4\x90\x80\x80") << fffd.repeated(4);
         QTest::newRow("sequence cut at the end") << QByteArray("\xE2\x82") << fffd + fffd;
+        QTest::newRow("bad third byte") << QByteArray("\xE2\x82"
+                                                      "A")
+                                        << fffd + fffd + "A";
+        QTest::newRow("highest of each length kept")
+            << QByteArray("\xDF\xBF\xEF\xBF\xBD\xF4\x8F\xBF\xBF")
+            << QByteArray("\xDF\xBF\xEF\xBF\xBD\xF4\x8F\xBF\xBF");
+        QTest::newRow("overlong three and four bytes")
+            << QByteArray("\xE0\x9F\xBF\xF0\x8F\xBF\xBF") << fffd.repeated(7);
+        QTest::newRow("no lead byte") << QByteArray("\xF5\x80") << fffd + fffd;
     }
     void escaped() {
         QFETCH(QByteArray, bytes);
