@@ -360,15 +360,22 @@ private slots:
         QCOMPARE(window.controls().Mux->value(), 5);
         QCOMPARE(windowSettings()->value("Setups/Recent").toStringList().first(), path);
 
-        // A save that cannot be made keeps the "*"; a hostile name is escaped and cut.
-        act(window, "Mux=6");
+        // A FIFO is refused at once, neither opened nor replaced; a save that cannot be
+        // made keeps the "*"; a hostile name is escaped and cut.
         const QString fifo = dir_.filePath("fifo.kelvane");
         QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        {
+            BoxCloser closer;
+            QVERIFY(!setups.open(fifo));
+            QCOMPARE(closer.text, "Open Setup: " + fifo + ": cannot be read (not a regular file)");
+        }
+        act(window, "Mux=6");
         {
             BoxCloser closer;
             QVERIFY(!setups.saveAs(fifo));
             QCOMPARE(closer.text, "Save Setup: cannot write " + fifo + ": not a regular file");
         }
+
         QVERIFY(window.isWindowModified());
         const QByteArray name = "\"name\": \"\\u001b[2J" + QByteArray(100, 'x') + "\"";
         BoxCloser discard(QMessageBox::Discard);
