@@ -120,7 +120,6 @@ int sendRun(const QCommandLineParser& parser, const FrequencyList& frequencies,
     if (!options) return exitUsage;
     const auto inputs = readInputOptions(parser);
     if (!inputs) return exitUsage;
-    warnings << inputTextWarnings(*inputs);
     if (const auto* refusal = std::get_if<RunRefusal>(&frequencies))
         return usageError(QString::fromStdString(refusal->line) + "; nothing was sent");
     const auto planned =
@@ -128,6 +127,12 @@ int sendRun(const QCommandLineParser& parser, const FrequencyList& frequencies,
     if (const auto* refusal = std::get_if<RunRefusal>(&planned))
         return usageError(QString::fromStdString(refusal->line) + "; nothing was sent");
     const auto& steps = std::get<std::vector<RunStep>>(planned);
+    // Every step shares the plan's other inputs: the first one's warnings hold for all.
+    Inputs first = *inputs;
+    first.fo = steps.front().foText;
+    const auto firstPlan = recalculate(first, planVariablesFrom(first));
+    if (const auto* result = std::get_if<Recalculation>(&firstPlan))
+        warnings << planWarnings(first, *result);
     printWarnings(warnings);
     if (parser.isSet("check") && !warnings.isEmpty()) {
         usageError("--check: nothing was sent, for the warnings above");

@@ -239,10 +239,13 @@ void TestKelvanectl::runs_data() {
         warning(R"(--fo "2320,25" is read as 2320: use a point)"));
     row("sweep read in part, checked: nothing sent",
         {"sweep", "--port", "PORT", "--from", "2320,25", "--to", "2320.5", "--step", "0.1",
-         "--dwell", "0x10", "--check"},
+         "--dwell", "0x10", "--res", "2,5", "--check"},
         3, "",
         warning(R"(--from "2320,25" is read as 2320: use a point)") +
             warning(R"(--dwell "0x10" is read as 0)") +
+            warning("D = 5000000 does not fit register 2 (it must stay below 4194304): choose a "
+                    "coarser resolution") +
+            warning(R"(--res "2,5" is read as 2: use a point)") +
             "kelvanectl: --check: nothing was sent, for the warnings above\n");
     row("hop line read in part", {"hop", "--port", "PORT", "--list", "partly"}, 0,
         "2320.250000 MHz\n2320.000000 MHz\n",

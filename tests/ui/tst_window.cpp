@@ -375,7 +375,6 @@ private slots:
             QVERIFY(!setups.saveAs(fifo));
             QCOMPARE(closer.text, "Save Setup: cannot write " + fifo + ": not a regular file");
         }
-
         QVERIFY(window.isWindowModified());
         const QByteArray name = "\"name\": \"\\u001b[2J" + QByteArray(100, 'x') + "\"";
         BoxCloser discard(QMessageBox::Discard);
