@@ -1,11 +1,13 @@
 #include "cli/board_tools.h"
 
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <cstdio>
 
 #include "cli/command_line.h"
+#include "cli/terminal_output.h"
+#include "cli/warnings.h"
+#include "link/transfers.h"
 #include "model/eeprom_verify.h"
 
 namespace kelvane::cli {
@@ -32,28 +34,28 @@ int verifyOnBoard(session::BoardSession& board, const RegisterImage& plan, bool 
 
     const auto outcome = verifyAnswer(*answer, plan);
     if (const auto* refusal = std::get_if<VerifyRefusal>(&outcome)) {
-        std::fprintf(stderr, "kelvanectl: %s\n", refusal->line.c_str());
+        printError(QString::fromStdString(refusal->line));
         return exitFailure;
     }
     const auto& comparison = std::get<EepromComparison>(outcome);
     if (json)
-        writeOut(
-            QJsonDocument(comparisonJson(comparison)).toJson(QJsonDocument::Compact).toStdString() +
-                "\n",
-            true);
+        writeJson(comparisonJson(comparison));
     else
         writeOut(verdictLine(comparison) + "\n", true);
     return comparison.matches() ? exitOk : exitDiffers;
 }
 
 std::optional<double> readNumberOption(const QCommandLineParser& parser, const QString& name,
-                                       const char* example, NumberRule rule) {
+                                       const char* example, NumberRule rule,
+                                       QStringList& warnings) {
     const std::string field = "--" + name.toStdString();
-    const auto read = readNumberField({field, example, rule}, parser.value(name).toStdString());
+    const std::string text = parser.value(name).toStdString();
+    const auto read = readNumberField({field, example, rule}, text);
     if (const auto* refusal = std::get_if<std::string>(&read)) {
         usageError(QString::fromStdString(*refusal));
         return std::nullopt;
     }
+    warnings << partlyReadWarning("--" + name, text);
     return std::get<double>(read);
 }
 

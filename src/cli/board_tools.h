@@ -14,6 +14,8 @@ namespace kelvane::cli {
 
 // The EEPROM holds other words than the plan.
 inline constexpr int exitDiffers = 3;
+// Stopped by a signal: 128 and its number, as shells count it (130 for Ctrl-C).
+inline constexpr int exitSignalled = 128;
 
 // Asks the board on an open link for its stored set, as the read-back does,
 // and prints the verdict on it against `plan` (a line, or with `json` one
@@ -22,7 +24,8 @@ inline constexpr int exitDiffers = 3;
 int verifyOnBoard(session::BoardSession& board, const RegisterImage& plan, bool json);
 
 // A number option read as the window reads a box; prints the refusal itself.
+// A text read only in part ("2320,5" is 2320) adds its warning to `warnings`.
 std::optional<double> readNumberOption(const QCommandLineParser& parser, const QString& name,
-                                       const char* example, NumberRule rule);
+                                       const char* example, NumberRule rule, QStringList& warnings);
 
 } // namespace kelvane::cli

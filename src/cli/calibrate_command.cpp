@@ -1,13 +1,10 @@
 // kelvanectl calibrate: the corrected reference frequency from an output
 // frequency a counter measured.
 
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <cstdio>
-
 #include "cli/command_line.h"
 #include "cli/commands.h"
 #include "cli/setup_inputs.h"
+#include "cli/warnings.h"
 #include "model/calibration.h"
 
 namespace kelvane::cli {
@@ -25,30 +22,34 @@ int runCalibrate(const QStringList& arguments) {
     parser.addOption({"measured", "The output frequency the counter measured, MHz.", "MHz"});
     addControlOptions(parser);
     parser.addOption({"json", "Print one JSON object instead of text."});
+    addCheckOption(parser);
     if (auto exit = parseOrExit(parser, arguments)) return *exit;
     if (!parser.isSet("measured")) return usageError("--measured is required");
+    // A reading taken in part would give a reference wrong by the part left out.
+    const std::string measured = parser.value("measured").toStdString();
+    if (const QStringList partly = partlyReadWarning("--measured", measured); !partly.isEmpty())
+        return usageError(partly.first() + "; give the whole reading as one number");
     const auto controls = readInputOptions(parser);
     if (!controls) return exitUsage;
     const auto result = recalculateOrReport(*controls);
     if (!result) return exitUsage;
 
-    const auto outcome = calibrateReference(parser.value("measured").toStdString(), "--measured",
-                                            result->plan.fcorr, controls->fr);
+    const auto outcome =
+        calibrateReference(measured, "--measured", result->plan.fcorr, controls->fr);
     if (const auto* refusal = std::get_if<CalibrationRefusal>(&outcome))
         return usageError(QString::fromStdString(refusal->line));
     const auto& c = std::get<Calibration>(outcome);
     if (parser.isSet("json")) {
-        const QJsonObject object{{"achieved_mhz", c.achievedMhz},
-                                 {"measured_mhz", c.measuredMhz},
-                                 {"error_ppm", c.errorPpm},
-                                 {"error_hz", c.errorHz},
-                                 {"reference_mhz", c.referenceMhz},
-                                 {"reference_text", QString::fromStdString(c.referenceText)}};
-        writeOut(QJsonDocument(object).toJson(QJsonDocument::Indented).toStdString(), true);
+        writeJson({{"achievedMhz", c.achievedMhz},
+                   {"measuredMhz", c.measuredMhz},
+                   {"errorPpm", c.errorPpm},
+                   {"errorHz", c.errorHz},
+                   {"referenceMhz", c.referenceMhz},
+                   {"referenceText", QString::fromStdString(c.referenceText)}});
     } else {
         writeOut(calibrationReport(c), false);
     }
-    return exitOk;
+    return finish(parser, planWarnings(*controls, *result), exitOk);
 }
 
 } // namespace kelvane::cli

@@ -1,10 +1,12 @@
 #include "cli/command_line.h"
 
 #include <QJsonDocument>
+#include <cerrno>
 #include <cstdio>
 
 #include "cli/commands.h"
 #include "model/input_table.h"
+#include "cli/terminal_output.h"
 #include "model/plan_variables.h"
 #include "modes/wsjt_modes.h"
 
@@ -126,7 +128,10 @@ std::optional<int> parseOrExit(QCommandLineParser& parser, const QStringList& ar
     const QCommandLineOption version({"v", "version"}, "Show the version.");
     parser.addOption(help);
     parser.addOption(version);
+    // Also when the line cannot be parsed: a script asking for JSON gets its object.
+    setJsonOutput(arguments.contains("--json"));
     if (!parser.parse(arguments)) return usageError(parser.errorText());
+    setJsonOutput(parser.optionNames().contains("json"));
     if (parser.isSet(help)) {
         std::fputs(commandHelp(parser, arguments.value(0)).toUtf8().constData(), stdout);
         return exitOk;
@@ -144,19 +149,20 @@ std::optional<int> parseOrExit(QCommandLineParser& parser, const QStringList& ar
 std::optional<Recalculation> recalculateOrReport(const Inputs& inputs) {
     auto outcome = recalculate(inputs, planVariablesFrom(inputs));
     if (const auto* refused = std::get_if<RefusedPlan>(&outcome)) {
-        std::fprintf(stderr, "kelvanectl: no plan: %s\n", refused->reason.c_str());
+        printError("no plan: " + qText(refused->reason), qText(refused->reason));
         return std::nullopt;
     }
     return std::get<Recalculation>(std::move(outcome));
 }
 
 int usageError(const QString& message) {
-    std::fprintf(stderr, "kelvanectl: %s\n", message.toUtf8().constData());
+    printError(message);
     return exitUsage;
 }
 
 void writeJson(const QJsonObject& object) {
-    writeOut(QJsonDocument(object).toJson(QJsonDocument::Indented).toStdString(), true);
+    writeOut(QJsonDocument(object).toJson(QJsonDocument::Compact).toStdString() + "\n", true);
+    noteJsonWritten();
 }
 
 void writeOut(const std::string& text, bool keepCrLf) {
@@ -170,8 +176,8 @@ void writeOut(const std::string& text, bool keepCrLf) {
             out.push_back(text[i]);
         }
     }
-    std::fwrite(out.data(), 1, out.size(), stdout);
-    std::fflush(stdout);
+    if (std::fwrite(out.data(), 1, out.size(), stdout) != out.size() || std::fflush(stdout) != 0)
+        noteOutputFailure(errno);
 }
 
 } // namespace kelvane::cli

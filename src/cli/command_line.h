@@ -54,7 +54,7 @@ int usageError(const QString& message);
 // Writes text to stdout, turning CR LF into "\n" unless keepCrLf.
 void writeOut(const std::string& text, bool keepCrLf);
 
-// Writes an object to stdout as indented JSON.
+// Writes an object to stdout as JSON on one line.
 void writeJson(const QJsonObject& object);
 
 } // namespace kelvane::cli

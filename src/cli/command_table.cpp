@@ -18,7 +18,7 @@ constexpr Command commands[] = {
      "kelvanectl plan --fo 1296.1 --odiv 2 --json\n"
      "kelvanectl plan --fo 2400.05 --wsjt 3",
      "Exit status: 0 printed; 2 bad usage, or no plan for these inputs (the reason\n"
-     "goes to standard error, or with --json into the object's \"error\").",
+     "goes to standard error, and with --json into the object's \"error\").",
      runPlan},
     {"export", "print the register set as PIC assembler lines",
      "kelvanectl export --fo 2304.1 > registers.inc\n"
@@ -68,18 +68,19 @@ constexpr Command commands[] = {
     {"sweep", "step the board's output from one frequency to another",
      "kelvanectl sweep --port /dev/ttyUSB0 --from 2320 --to 2321 --step 0.1 --dwell 1000\n"
      "kelvanectl sweep --port 1 --from 2304.2 --to 2304 --step -0.001 --forever",
-     "Exit status: 0 sent; 130 stopped by Ctrl-C (143 SIGTERM, 129 SIGHUP); 1 the\n"
-     "port could not be opened or failed, or the board stopped answering; 2 bad\n"
-     "usage, no --port or port 0, or a frequency of the sweep that cannot be sent\n"
-     "(nothing is sent then).",
+     "Exit status: 0 sent; 130 stopped by Ctrl-C, 143 by SIGTERM, 129 by a hang-up;\n"
+     "3 a warning with --check (nothing is sent then); 1 the port could not be opened or\n"
+     "failed, or the board stopped answering; 2 bad usage, no --port or port 0, or a\n"
+     "frequency of the sweep that cannot be sent (nothing is sent then).",
      runSweep},
     {"hop", "send the output frequencies of a list file in turn",
      "kelvanectl hop --port /dev/ttyUSB0 --list beacons.txt --dwell 60000 --forever\n"
      "kelvanectl hop --port COM3 --list channels.txt --repeat 3 --odiv 2",
-     "Exit status: 0 sent; 130 stopped by Ctrl-C (143 SIGTERM, 129 SIGHUP); 1 the\n"
-     "port could not be opened or failed, or the board stopped answering; 2 bad\n"
-     "usage, no --port or port 0, a list that cannot be read, or a frequency in it\n"
-     "that cannot be sent (nothing is sent then).",
+     "Exit status: 0 sent; 130 stopped by Ctrl-C, 143 by SIGTERM, 129 by a hang-up;\n"
+     "3 a warning with --check (nothing is sent then); 1 the port could not be opened or\n"
+     "failed, or the board stopped answering; 2 bad usage, no --port or port 0, a\n"
+     "list that cannot be read, or a frequency in it that cannot be sent (nothing\n"
+     "is sent then).",
      runHop},
     {"ports", "list the serial ports with their numbers", "kelvanectl ports",
      "Exit status: 0 listed, also when there is no port; 2 bad usage.", runPorts},

@@ -1,12 +1,17 @@
 // kelvanectl hop: sends the output frequencies of a list file in turn.
 
-#include <QFile>
-
 #include "cli/command_line.h"
 #include "cli/commands.h"
 #include "cli/run_session.h"
+#include "setup/file_access.h"
 
 namespace kelvane::cli {
+namespace {
+
+// Room for the longest list a run takes, a frequency and a comment a line.
+constexpr qint64 largestList = 8 << 20;
+
+} // namespace
 
 int runHop(const QStringList& arguments) {
     QCommandLineParser parser;
@@ -19,10 +24,16 @@ int runHop(const QStringList& arguments) {
     addRunOptions(parser);
     if (auto exit = parseOrExit(parser, arguments)) return *exit;
     if (!parser.isSet("list")) return usageError("--list is required");
-    QFile file(parser.value("list"));
-    if (!file.open(QIODevice::ReadOnly))
-        return usageError("cannot read the list " + file.fileName() + ": " + file.errorString());
-    return sendRun(parser, hopFrequencies(file.readAll().toStdString()));
+    const QString path = parser.value("list");
+    const auto read = setup::readRegularFile(path, largestList);
+    if (const auto* fault = std::get_if<setup::FileFault>(&read))
+        return usageError("cannot read the list " + path + ": " + fault->reason);
+    std::vector<std::string> partlyRead;
+    const auto frequencies = hopFrequencies(std::get<QByteArray>(read).toStdString(), &partlyRead);
+    QStringList warnings;
+    for (const std::string& warning : partlyRead)
+        warnings << QString::fromStdString(warning);
+    return sendRun(parser, frequencies, warnings);
 }
 
 } // namespace kelvane::cli

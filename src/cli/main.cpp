@@ -6,6 +6,7 @@
 
 #include "cli/command_line.h"
 #include "cli/commands.h"
+#include "cli/terminal_output.h"
 
 namespace {
 
@@ -33,9 +34,10 @@ void printUsage(std::FILE* to) {
                "window's controls: a text is read as the window reads its box, and an option\n"
                "left out keeps the control's value at the window's start-up.\n"
                "\n"
-               "Exit status: 0 done; 1 the port or the board failed; 2 bad usage, or no plan\n"
-               "for the inputs; 3 the board's EEPROM differs from the plan (verify); 130\n"
-               "stopped by Ctrl-C (sweep, hop).\n",
+               "Exit status: 0 done; 1 the port or the board failed, or a file or the output\n"
+               "could not be written; 2 bad usage, or no plan for the inputs; 3 the board's\n"
+               "EEPROM differs from the plan (verify), or a warning with --check; 130 stopped\n"
+               "by Ctrl-C, 143 by SIGTERM, 129 by a hang-up (sweep, hop).\n",
                to);
 }
 
@@ -53,16 +55,16 @@ int main(int argc, char* argv[]) {
     const QString name = arguments.at(1);
     if (name == "--help" || name == "-h") {
         printUsage(stdout);
-        return kelvane::cli::exitOk;
+        return kelvane::cli::checkedOutput(kelvane::cli::exitOk);
     }
     if (name == "--version" || name == "-v") {
         std::printf("kelvanectl %s\n", KELVANE_VERSION);
-        return kelvane::cli::exitOk;
+        return kelvane::cli::checkedOutput(kelvane::cli::exitOk);
     }
     if (const auto* command = kelvane::cli::findCommand(name)) {
         arguments.removeAt(1);
         arguments[0] = QString("kelvanectl ") + command->name;
-        return command->run(arguments);
+        return kelvane::cli::checkedOutput(command->run(arguments));
     }
     return kelvane::cli::usageError("unknown command \"" + name +
                                     "\"; 'kelvanectl --help' lists them");

@@ -1,8 +1,5 @@
 // kelvanectl plan: the frequency plan, its captions and the register listing.
 
-#include <QJsonDocument>
-#include <QJsonObject>
-
 #include "cli/command_line.h"
 #include "cli/commands.h"
 #include "cli/plan_output.h"
@@ -28,23 +25,11 @@ int runPlan(const QStringList& arguments) {
     const auto inputs = readInputOptions(parser);
     if (!inputs) return exitUsage;
 
-    const bool json = parser.isSet("json");
-    const auto outcome = recalculate(*inputs, planVariablesFrom(*inputs));
-    if (const auto* refused = std::get_if<RefusedPlan>(&outcome)) {
-        if (json) {
-            writeOut(QJsonDocument(QJsonObject{{"error", qText(refused->reason)}})
-                             .toJson(QJsonDocument::Compact)
-                             .toStdString() +
-                         "\n",
-                     true);
-        } else {
-            std::fprintf(stderr, "kelvanectl: no plan: %s\n", refused->reason.c_str());
-        }
-        return exitUsage;
-    }
-    const auto& result = std::get<Recalculation>(outcome);
+    const auto recalculation = recalculateOrReport(*inputs);
+    if (!recalculation) return exitUsage;
+    const Recalculation& result = *recalculation;
     const QStringList warnings = planWarnings(*inputs, result);
-    if (json) {
+    if (parser.isSet("json")) {
         const QJsonObject object = withPlanFacts(planJson(result), *inputs, result, warnings);
         writeJson(object);
     } else {

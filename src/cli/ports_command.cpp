@@ -7,6 +7,7 @@
 
 #include "cli/command_line.h"
 #include "cli/commands.h"
+#include "cli/warnings.h"
 #include "link/port_choice.h"
 
 namespace kelvane::cli {
@@ -18,6 +19,7 @@ int runPorts(const QStringList& arguments) {
         "and --port count them.");
     parser.addOption({"json", "Print one JSON object: {\"ports\": [{\"number\", \"device\", "
                               "\"product\"}, ...]}."});
+    addCheckOption(parser);
     if (auto exit = parseOrExit(parser, arguments)) return *exit;
     if (parser.isSet("json")) {
         QJsonArray ports;

@@ -2,7 +2,7 @@
 // does, and prints the inputs it restores as a `kelvanectl plan` command line,
 // then the plan they give; with --save, also keeps them as a setup file.
 
-#include <QJsonDocument>
+#include <QJsonArray>
 #include <QRegularExpression>
 #include <cstdio>
 
@@ -11,6 +11,9 @@
 #include "cli/plan_output.h"
 #include "cli/port_session.h"
 #include "cli/setup_inputs.h"
+#include "cli/terminal_output.h"
+#include "cli/warnings.h"
+#include "link/transfers.h"
 #include "model/hex.h"
 #include "model/readback.h"
 
@@ -62,7 +65,7 @@ QJsonObject inputsJson(const Inputs& c) {
     return QJsonObject{{"fo", qText(c.fo)},
                        {"fr", qText(c.fr)},
                        {"res", qText(c.res)},
-                       {"rfmult", qText(c.rfMult)},
+                       {"rfMult", qText(c.rfMult)},
                        {"r", c.doubler ? 1 : c.r},
                        {"doubler", c.doubler},
                        {"odiv", c.odiv},
@@ -70,9 +73,9 @@ QJsonObject inputsJson(const Inputs& c) {
                        {"dither", c.dither},
                        {"order", c.order},
                        {"mux", c.mux},
-                       {"outterm", c.outTerm},
-                       {"vcogain", c.vcoGain},
-                       {"divgain", c.divGain},
+                       {"outTerm", c.outTerm},
+                       {"vcoGain", c.vcoGain},
+                       {"divGain", c.divGain},
                        {"extVco", c.externalVco},
                        {"cpp", c.externalVco && c.cpp}};
 }
@@ -105,6 +108,7 @@ int runRead(const QStringList& arguments) {
     parser.addOption(
         {"save", "Also write the set as a setup file, a backup of the board's set.", "file"});
     parser.addOption({"force", "With --save: replace the file if it exists."});
+    addCheckOption(parser);
     if (auto exit = parseOrExit(parser, arguments)) return *exit;
     if (parser.isSet("save"))
         if (auto exit = refuseToReplace(parser.value("save"), parser.isSet("force"))) return *exit;
@@ -122,24 +126,34 @@ int runRead(const QStringList& arguments) {
     const std::string answerText = *answer;
     const auto outcome = restoreFromAnswer(answerText, before, planVariablesFrom(before));
     if (const auto* refusal = std::get_if<RestoreRefusal>(&outcome)) {
-        std::fprintf(stderr, "kelvanectl: %s\n", refusal->line.c_str());
+        printError(QString::fromStdString(refusal->line));
         return exitFailure;
     }
     const Inputs after = std::get<Restore>(outcome).inputs;
     const auto recalculation = recalculate(after, planVariablesFrom(after));
     // The restore refuses sets that give no plan.
     const auto& result = std::get<Recalculation>(recalculation);
+    // The backup first: with --json its file goes into the object.
+    const QString saved = parser.value("save");
+    if (parser.isSet("save"))
+        if (const int status = saveSetup(saved, setup::Setup{"", "", after}); status != exitOk)
+            return status;
+    const QStringList warnings = planWarnings(after, result);
     if (parser.isSet("json")) {
-        const QJsonObject object{{"command", planCommand(after)},
-                                 {"inputs", inputsJson(after)},
-                                 {"stored", storedJson(parseStoredSet(answerText))},
-                                 {"plan", planJson(result)}};
-        writeOut(QJsonDocument(object).toJson(QJsonDocument::Indented).toStdString(), true);
+        QJsonObject object{{"command", planCommand(after)},
+                           {"inputs", inputsJson(after)},
+                           {"stored", storedJson(parseStoredSet(answerText))},
+                           {"plan", planJson(result)},
+                           {"warnings", QJsonArray::fromStringList(warnings)}};
+        if (parser.isSet("save")) object.insert("file", saved);
+        writeJson(object);
     } else {
         writeOut(planCommand(after).toStdString() + "\n\n" + planText(result), false);
+        // On stderr, not among the plan's lines that a user may keep.
+        if (parser.isSet("save"))
+            std::fprintf(stderr, "kelvanectl: wrote %s\n", shownText(saved).c_str());
     }
-    if (parser.isSet("save")) return saveSetup(parser.value("save"), setup::Setup{"", "", after});
-    return exitOk;
+    return finish(parser, warnings, exitOk);
 }
 
 } // namespace kelvane::cli

@@ -12,6 +12,8 @@
 #include "cli/command_line.h"
 #include "cli/port_session.h"
 #include "cli/setup_inputs.h"
+#include "cli/terminal_output.h"
+#include "cli/warnings.h"
 #include "model/hex.h"
 #include "session/frequency_runs.h"
 
@@ -48,10 +50,10 @@ struct RunOptions {
     long long passes = 1; // 0: until interrupted
 };
 
-std::optional<RunOptions> readRunOptions(const QCommandLineParser& parser) {
+std::optional<RunOptions> readRunOptions(const QCommandLineParser& parser, QStringList& warnings) {
     RunOptions options;
     if (parser.isSet("dwell")) {
-        const auto ms = readNumberOption(parser, "dwell", "100", NumberRule::ZeroOrMore);
+        const auto ms = readNumberOption(parser, "dwell", "100", NumberRule::ZeroOrMore, warnings);
         if (!ms) return std::nullopt;
         if (*ms > std::numeric_limits<int>::max()) {
             usageError("--dwell must be at most 2147483647 ms");
@@ -112,11 +114,13 @@ void addRunOptions(QCommandLineParser& parser) {
     parser.addOption({"forever", "Run the list again and again until Ctrl-C."});
     parser.addOption({"json", "Print one JSON object a line for each frequency sent: "
                               "{\"mhz\", \"sent\": the words in sending order}."});
+    parser.addOption({"check", "Send nothing and exit with status 3 when there is any warning."});
     addControlOptions(parser);
 }
 
-int sendRun(const QCommandLineParser& parser, const FrequencyList& frequencies) {
-    const auto options = readRunOptions(parser);
+int sendRun(const QCommandLineParser& parser, const FrequencyList& frequencies,
+            QStringList warnings) {
+    const auto options = readRunOptions(parser, warnings);
     if (!options) return exitUsage;
     const auto inputs = readInputOptions(parser);
     if (!inputs) return exitUsage;
@@ -127,6 +131,17 @@ int sendRun(const QCommandLineParser& parser, const FrequencyList& frequencies) 
     if (const auto* refusal = std::get_if<RunRefusal>(&planned))
         return usageError(QString::fromStdString(refusal->line) + "; nothing was sent");
     const auto& steps = std::get<std::vector<RunStep>>(planned);
+    // Every step shares the plan's other inputs: the first one's warnings hold for all.
+    Inputs first = *inputs;
+    first.fo = steps.front().foText;
+    const auto firstPlan = recalculate(first, planVariablesFrom(first));
+    if (const auto* result = std::get_if<Recalculation>(&firstPlan))
+        warnings << planWarnings(first, *result);
+    printWarnings(warnings);
+    if (parser.isSet("check") && anyWarningPrinted()) {
+        usageError("--check: nothing was sent, for the warnings above");
+        return exitWarned;
+    }
 
     session::BoardSession board;
     if (auto exit = openPort(board, parser)) return *exit;
@@ -167,8 +182,12 @@ int sendRun(const QCommandLineParser& parser, const FrequencyList& frequencies) 
         board.run(session::frequencyRun("Run", steps, options->dwell, options->passes));
     if (progress) std::fputc('\n', stderr);
     if (outcome.end == RunEnd::Completed) return exitOk;
-    std::fprintf(stderr, "kelvanectl: %s\n", outcome.line().c_str());
-    if (outcome.end == RunEnd::Stopped && interruptSignal) return 128 + interruptSignal;
+    // The window's words; after "kelvanectl: " kelvanectl's own lines start in
+    // lower case, the port's message stays as the system gives it.
+    QString line = QString::fromStdString(outcome.line());
+    if (outcome.end != RunEnd::PortFailed && !line.isEmpty()) line[0] = line[0].toLower();
+    printError(line);
+    if (outcome.end == RunEnd::Stopped && interruptSignal) return exitSignalled + interruptSignal;
     return exitFailure;
 }
 

@@ -15,9 +15,9 @@ inline const QString runDescription =
     "VCO outside 1900 to 4000 MHz (unless --ext-vco) is named and nothing is\n"
     "sent. The first frequency goes out as \"Update all registers\", every later\n"
     "one as \"Quick Freq Update\" (Reg2, Reg1, Reg0: about 0.15 s), then --dwell.\n"
-    "Each frequency is printed as it is sent (\"2320.250000 MHz\"). Ctrl-C (SIGTERM,\n"
-    "SIGHUP) lets the frequency on the wire finish and names the one the board is\n"
-    "left at.";
+    "Each frequency is printed as it is sent (\"2320.250000 MHz\"). Ctrl-C lets the\n"
+    "frequency on the wire finish and names the one the board is left at; so\n"
+    "do SIGTERM and a hang-up.";
 
 // --port, --dwell, --repeat, --forever and the plan options.
 void addRunOptions(QCommandLineParser& parser);
@@ -29,6 +29,9 @@ void addRunOptions(QCommandLineParser& parser);
 // the board is left at the last frequency printed; a run that does not
 // complete ends with the session's outcome line on stderr. Returns the exit
 // code: 128 and the signal's number when stopped by one.
-int sendRun(const QCommandLineParser& parser, const FrequencyList& frequencies);
+// `warnings` are those of the command's own options; the run adds those of the
+// plan options and prints them all before sending, or with --check sends nothing.
+int sendRun(const QCommandLineParser& parser, const FrequencyList& frequencies,
+            QStringList warnings);
 
 } // namespace kelvane::cli

@@ -4,6 +4,7 @@
 #include "cli/command_line.h"
 #include "cli/commands.h"
 #include "cli/setup_inputs.h"
+#include "cli/terminal_output.h"
 #include "cli/warnings.h"
 #include "model/plan_variables.h"
 
@@ -23,6 +24,7 @@ int runSave(const QStringList& arguments) {
     addControlOptions(parser);
     parser.addOption({"json", "After saving, print one JSON object: the file, and the plan's "
                               "words and warnings (or the reason there is no plan)."});
+    addCheckOption(parser);
     if (auto exit = parseOrExit(parser, arguments, 1)) return *exit;
     if (parser.positionalArguments().size() != 1)
         return usageError("give the setup file to write, for example lo.kelvane");
@@ -33,16 +35,19 @@ int runSave(const QStringList& arguments) {
     if (parser.isSet("name")) setup->name = parser.value("name").toStdString();
     if (parser.isSet("note")) setup->note = parser.value("note").toStdString();
     const int status = saveSetup(path, *setup);
-    if (status != exitOk || !parser.isSet("json")) return status;
+    if (status != exitOk) return status;
+    const bool json = parser.isSet("json");
     const auto outcome = recalculate(setup->inputs, planVariablesFrom(setup->inputs));
-    if (const auto* refused = std::get_if<RefusedPlan>(&outcome))
-        writeJson({{"file", path}, {"error", qText(refused->reason)}});
-    else {
+    QStringList warnings = inputTextWarnings(setup->inputs);
+    if (const auto* refused = std::get_if<RefusedPlan>(&outcome)) {
+        if (json) writeJson({{"file", path}, {"error", qText(refused->reason)}});
+    } else {
         const auto& result = std::get<Recalculation>(outcome);
-        writeJson(withPlanFacts({{"file", path}}, setup->inputs, result,
-                                planWarnings(setup->inputs, result)));
+        warnings = planWarnings(setup->inputs, result);
+        if (json) writeJson(withPlanFacts({{"file", path}}, setup->inputs, result, warnings));
     }
-    return status;
+    if (!json) writeOut("wrote " + shownText(path) + "\n", true);
+    return finish(parser, warnings, status);
 }
 
 } // namespace kelvane::cli

@@ -4,6 +4,8 @@
 #include <cstdio>
 
 #include "cli/command_line.h"
+#include "cli/terminal_output.h"
+#include "cli/warnings.h"
 #include "model/plan_variables.h"
 #include "model/recalculation.h"
 
@@ -18,8 +20,7 @@ std::optional<setup::Setup> readSetupOptions(const QCommandLineParser& parser) {
             return std::nullopt;
         }
         setup = std::get<setup::Setup>(std::move(read));
-        for (const QString& warning : setup.warnings)
-            std::fprintf(stderr, "kelvanectl: warning: %s\n", warning.toUtf8().constData());
+        printWarnings(setup.warnings);
     }
     const auto inputs = readControlOptions(parser, setup.inputs);
     if (!inputs) return std::nullopt;
@@ -48,7 +49,7 @@ int saveSetup(const QString& path, const setup::Setup& setup) {
         std::fprintf(stderr, "kelvanectl: saved without register words: no plan: %s\n",
                      std::get<RefusedPlan>(outcome).reason.c_str());
     if (const auto error = setup::writeSetup(path, setup, registers)) {
-        std::fprintf(stderr, "kelvanectl: %s\n", error->message.toUtf8().constData());
+        printError(error->message);
         return exitFailure;
     }
     return exitOk;

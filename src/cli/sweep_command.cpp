@@ -21,13 +21,14 @@ int runSweep(const QStringList& arguments) {
     if (auto exit = parseOrExit(parser, arguments)) return *exit;
     for (const char* name : {"from", "to", "step"})
         if (!parser.isSet(name)) return usageError(QString("--%1 is required").arg(name));
-    const auto from = readNumberOption(parser, "from", "2320", NumberRule::Any);
+    QStringList warnings;
+    const auto from = readNumberOption(parser, "from", "2320", NumberRule::Any, warnings);
     if (!from) return exitUsage;
-    const auto to = readNumberOption(parser, "to", "2321", NumberRule::Any);
+    const auto to = readNumberOption(parser, "to", "2321", NumberRule::Any, warnings);
     if (!to) return exitUsage;
-    const auto step = readNumberOption(parser, "step", "0.1", NumberRule::NotZero);
+    const auto step = readNumberOption(parser, "step", "0.1", NumberRule::NotZero, warnings);
     if (!step) return exitUsage;
-    return sendRun(parser, sweepFrequencies(*from, *to, *step));
+    return sendRun(parser, sweepFrequencies(*from, *to, *step), warnings);
 }
 
 } // namespace kelvane::cli

@@ -5,6 +5,7 @@
 #include "cli/commands.h"
 #include "cli/port_session.h"
 #include "cli/setup_inputs.h"
+#include "cli/warnings.h"
 
 namespace kelvane::cli {
 
@@ -21,6 +22,7 @@ int runVerify(const QStringList& arguments) {
     addPortOption(parser);
     addControlOptions(parser);
     parser.addOption({"json", "Print one JSON object: match, compared, differences."});
+    addCheckOption(parser);
     if (auto exit = parseOrExit(parser, arguments)) return *exit;
     const auto controls = readInputOptions(parser);
     if (!controls) return exitUsage;
@@ -30,7 +32,8 @@ int runVerify(const QStringList& arguments) {
     session::BoardSession board;
     if (auto exit = openPort(board, parser)) return *exit;
     reportFailures(board);
-    return verifyOnBoard(board, result->registers, parser.isSet("json"));
+    const int status = verifyOnBoard(board, result->registers, parser.isSet("json"));
+    return finish(parser, planWarnings(*controls, *result), status);
 }
 
 } // namespace kelvane::cli

@@ -4,11 +4,18 @@
 #include <cstdio>
 
 #include "cli/command_line.h"
+#include "cli/terminal_output.h"
 #include "model/hex.h"
 #include "model/plan_hints.h"
 #include "model/plan_variables.h"
 
 namespace kelvane::cli {
+namespace {
+
+// Every warning printed so far, those of a setup file included, counts for --check.
+bool warned = false;
+
+} // namespace
 
 void addCheckOption(QCommandLineParser& parser) {
     parser.addOption({"check", "Exit with status 3 when there is any warning."});
@@ -21,14 +28,18 @@ QStringList planWarnings(const Inputs& inputs, const Recalculation& result) {
          {denominatorHint(result.plan.denom),
           vcoRangeHint(variables.fvco, variables.fout, variables.rfMult, inputs.odiv)})
         if (!hint.empty()) warnings << qText(hint);
-    const std::pair<const char*, const std::string&> texts[] = {{"--fo", inputs.fo},
-                                                                {"--fr", inputs.fr},
-                                                                {"--res", inputs.res},
-                                                                {"--rfmult", inputs.rfMult}};
-    for (const auto& [option, text] : texts)
-        if (const std::string hint = partialNumberHint(text); !hint.empty())
-            warnings << QString(option) + " " + qText(hint);
-    return warnings;
+    return warnings + inputTextWarnings(inputs);
+}
+
+QStringList inputTextWarnings(const Inputs& inputs) {
+    return partlyReadWarning("--fo", inputs.fo) + partlyReadWarning("--fr", inputs.fr) +
+           partlyReadWarning("--res", inputs.res) + partlyReadWarning("--rfmult", inputs.rfMult);
+}
+
+QStringList partlyReadWarning(const QString& option, const std::string& text) {
+    const std::string hint = partialNumberHint(text);
+    if (hint.empty()) return {};
+    return {option + " " + qText(hint)};
 }
 
 QJsonObject withPlanFacts(QJsonObject object, const Inputs& inputs, const Recalculation& result,
@@ -58,10 +69,19 @@ int printGenerated(const QCommandLineParser& parser, const char* key, const Gene
 }
 
 int finish(const QCommandLineParser& parser, const QStringList& warnings, int status) {
-    for (const QString& warning : warnings)
-        std::fprintf(stderr, "kelvanectl: warning: %s\n", warning.toUtf8().constData());
-    if (status == exitOk && parser.isSet("check") && !warnings.isEmpty()) return exitWarned;
+    printWarnings(warnings);
+    if (status == exitOk && parser.isSet("check") && anyWarningPrinted()) return exitWarned;
     return status;
+}
+
+void printWarnings(const QStringList& warnings) {
+    for (const QString& warning : warnings)
+        std::fprintf(stderr, "kelvanectl: warning: %s\n", shownText(warning).c_str());
+    warned = warned || !warnings.isEmpty();
+}
+
+bool anyWarningPrinted() {
+    return warned;
 }
 
 } // namespace kelvane::cli

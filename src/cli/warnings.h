@@ -19,8 +19,17 @@ inline constexpr int exitWarned = 3;
 
 void addCheckOption(QCommandLineParser& parser);
 
-// The plan's warnings for these inputs set from a fresh start.
+// The plan's warnings for these inputs set from a fresh start, and those of
+// inputTextWarnings().
 QStringList planWarnings(const Inputs& inputs, const Recalculation& result);
+
+// One warning for each of the number texts (--fo, --fr, --res, --rfmult) read
+// only in part.
+QStringList inputTextWarnings(const Inputs& inputs);
+
+// "--from \"2320,5\" is read as 2320: use a point", or nothing when `text` is
+// one number (or blank).
+QStringList partlyReadWarning(const QString& option, const std::string& text);
 
 // The object with what a script tests added: "warnings", "denominatorFits",
 // "vcoInRange" and "words", the twelve words in sending order.
@@ -34,7 +43,12 @@ int printGenerated(const QCommandLineParser& parser, const char* key, const Gene
                    const Inputs& inputs, const Recalculation& result);
 
 // Prints the warnings and gives the exit status: `status` as it is, or 3 when
-// it is 0, --check is set and there is a warning.
+// it is 0, --check is set and a warning was printed (these or earlier ones).
 int finish(const QCommandLineParser& parser, const QStringList& warnings, int status);
+
+// "kelvanectl: warning: ..." on stderr for each, control characters escaped.
+void printWarnings(const QStringList& warnings);
+// Whether any warning was printed, a setup file's among them: --check counts them all.
+bool anyWarningPrinted();
 
 } // namespace kelvane::cli

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "model/conversions.h"
+#include "model/display_text.h"
 #include "model/plan.h"
 #include "model/register_fields.h"
 
@@ -15,11 +16,13 @@ bool vcoInRange(double fvco) {
     return fvco >= chipVcoLowest && fvco <= chipVcoHighest;
 }
 
-// A long text is cut, so that the hint still fits one status line.
+// A long text is cut, so that the hint still fits one status line; control
+// characters are shown escaped, so that the hint is one line a terminal shows.
 std::string quoted(std::string_view text) {
     constexpr std::size_t longest = 24;
-    if (text.size() <= longest) return "\"" + std::string(text) + "\"";
-    return "\"" + std::string(text.substr(0, longest - 4)) + "...\"";
+    const std::string whole = escapedText(text);
+    if (elidedText(text, longest) == whole) return "\"" + whole + "\"";
+    return "\"" + elidedText(text, longest - 1) + "\"";
 }
 
 } // namespace

@@ -1,9 +1,12 @@
 #include "modes/frequency_run.h"
 
+#include <cctype>
 #include <cmath>
 
 #include "model/conversions.h"
+#include "model/display_text.h"
 #include "model/hex.h"
+#include "model/plan_hints.h"
 #include "model/plan_input_rules.h"
 #include "model/recalculation.h"
 
@@ -21,6 +24,16 @@ std::string typedText(double mhz) {
     std::string text = format(mhz, "0.#########");
     if (text.ends_with('.')) text.pop_back();
     return text;
+}
+
+// A list line may end in the unit: "2320.35 MHz" is read whole.
+std::string_view withoutUnit(std::string_view line) {
+    constexpr std::string_view unit = "mhz";
+    if (line.size() < unit.size()) return line;
+    const std::string_view end = line.substr(line.size() - unit.size());
+    for (std::size_t i = 0; i < unit.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(end[i])) != unit[i]) return line;
+    return line.substr(0, line.size() - unit.size());
 }
 
 } // namespace
@@ -50,7 +63,7 @@ FrequencyList sweepFrequencies(double from, double to, double step) {
     return frequencies;
 }
 
-FrequencyList hopFrequencies(std::string_view listText) {
+FrequencyList hopFrequencies(std::string_view listText, std::vector<std::string>* partlyRead) {
     std::vector<double> frequencies;
     int lineNumber = 0;
     while (!listText.empty()) {
@@ -60,11 +73,14 @@ FrequencyList hopFrequencies(std::string_view listText) {
         listText = end == std::string_view::npos ? std::string_view{} : listText.substr(end + 1);
         line = line.substr(0, line.find('#'));
         if (line.find_first_not_of(" \t\r") == std::string_view::npos) continue;
+        line = line.substr(0, line.find_last_not_of(" \t\r") + 1);
         const double mhz = val(line);
         if (!(mhz > 0))
             return RunRefusal{"Line " + std::to_string(lineNumber) + " of the list, \"" +
-                              std::string(line.substr(0, line.find_last_not_of(" \t\r") + 1)) +
-                              "\", is no output frequency in MHz above 0"};
+                              escapedText(line) + "\", is no output frequency in MHz above 0"};
+        if (const std::string hint = partialNumberHint(withoutUnit(line));
+            partlyRead && !hint.empty())
+            partlyRead->push_back("line " + std::to_string(lineNumber) + " of the list: " + hint);
         if (frequencies.size() > std::size_t(mostRunSteps))
             return RunRefusal{"The list holds more than " + std::to_string(mostRunSteps + 1) +
                               " frequencies"};

@@ -37,8 +37,11 @@ FrequencyList sweepFrequencies(double from, double to, double step);
 // A hop list: one output frequency in MHz a line, read as the window reads
 // the output box; blank lines and everything after "#" are ignored. A line
 // without a number, a frequency of 0 or less, or an empty list is refused with
-// the line's number.
-FrequencyList hopFrequencies(std::string_view listText);
+// the line's number. A line read only in part ("2320,25" is 2320) adds a
+// warning to `partlyRead`, when given: "line 2 of the list: \"2320,25\" is read
+// as 2320: use a point".
+FrequencyList hopFrequencies(std::string_view listText,
+                             std::vector<std::string>* partlyRead = nullptr);
 
 struct RunStep {
     double mhz = 0;

@@ -1,10 +1,8 @@
 #include "setup/setup_file.h"
 
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 #include <cmath>
 
 #include "model/hex.h"
@@ -12,6 +10,7 @@
 #include "model/plan_hints.h"
 #include "model/plan_input_rules.h"
 #include "model/plan_variables.h"
+#include "setup/file_access.h"
 
 namespace kelvane::setup {
 namespace {
@@ -136,12 +135,10 @@ SetupRead parseSetup(const QByteArray& bytes, const QString& fileName) {
 }
 
 SetupRead readSetup(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return SetupError{QString("%1: cannot be read (%2)").arg(path, file.errorString())};
-    if (file.size() > largestFile)
-        return SetupError{path + ": not a Kelvane setup (larger than 1 MiB)"};
-    return parseSetup(file.readAll(), path);
+    auto read = readRegularFile(path, largestFile);
+    if (const auto* fault = std::get_if<FileFault>(&read))
+        return SetupError{QString("%1: cannot be read (%2)").arg(path, fault->reason)};
+    return parseSetup(std::get<QByteArray>(read), path);
 }
 
 // Written by hand rather than through QJsonObject, which would sort the keys:
@@ -180,12 +177,9 @@ QByteArray setupText(const Setup& setup, const std::optional<RegisterImage>& reg
 
 std::optional<SetupError> writeSetup(const QString& path, const Setup& setup,
                                      const std::optional<RegisterImage>& registers) {
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly)) {
-        file.write(setupText(setup, registers));
-        if (file.commit()) return std::nullopt;
-    }
-    return SetupError{QString("%1: cannot be written (%2)").arg(path, file.errorString())};
+    if (const auto fault = writeWholeFile(path, setupText(setup, registers)))
+        return SetupError{QString("cannot write %1: %2").arg(path, fault->reason)};
+    return std::nullopt;
 }
 
 } // namespace kelvane::setup

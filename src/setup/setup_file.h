@@ -44,7 +44,8 @@ struct SetupError {
 using SetupRead = std::variant<Setup, SetupError>;
 
 // The whole file checked before anything is returned: a file with any fault is
-// refused, so a caller never applies half of it.
+// refused, so a caller never applies half of it. Only a regular file of at
+// most 1 MiB is read.
 SetupRead readSetup(const QString& path);
 SetupRead parseSetup(const QByteArray& bytes, const QString& fileName);
 
@@ -52,7 +53,9 @@ SetupRead parseSetup(const QByteArray& bytes, const QString& fileName);
 QByteArray setupText(const Setup& setup, const std::optional<RegisterImage>& registers);
 
 // Replaces the file only once the whole text is written, so a full disk or a
-// read-only folder leaves any old file as it was. Returns the error, if any.
+// read-only folder leaves any old file as it was; refuses to replace anything
+// but a regular file. Returns the error, if any: "cannot write lo.kelvane: No
+// space left on device".
 std::optional<SetupError> writeSetup(const QString& path, const Setup& setup,
                                      const std::optional<RegisterImage>& registers);
 

@@ -12,6 +12,7 @@
 #include <QSettings>
 #include <QTimer>
 
+#include "model/display_text.h"
 #include "ui/setups_window.h"
 
 namespace kelvane::ui {
@@ -32,6 +33,13 @@ QString droppedSetup(const QMimeData* data) {
         if (url.isLocalFile() && QFileInfo(url.toLocalFile()).suffix() == setup::fileSuffix)
             return url.toLocalFile();
     return {};
+}
+
+// A setup's name in the caption: control characters escaped, and cut so that
+// a long name cannot widen the title bar.
+QString captionName(const QString& name) {
+    constexpr std::size_t longest = 60;
+    return QString::fromStdString(elidedText(name.toStdString(), longest));
 }
 
 } // namespace
@@ -99,8 +107,9 @@ void SetupController::updateCaption() {
         return;
     }
     const QString name = QString::fromStdString(saved_.name);
-    window_.setWindowTitle((name.isEmpty() ? QFileInfo(path_).completeBaseName() : name) +
-                           "[*] - " + plainTitle_);
+    window_.setWindowTitle(
+        captionName(name.isEmpty() ? QFileInfo(path_).completeBaseName() : name) + "[*] - " +
+        plainTitle_);
     window_.setWindowModified(modified());
 }
 

@@ -3,6 +3,7 @@
 #include <QtTest>
 #include <csignal>
 #include <optional>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -13,8 +14,10 @@ struct Run {
 };
 
 // Runs kelvanectl, or a program that starts it with the arguments.
-Run kelvanectl(const QStringList& arguments, const QString& program = KELVANECTL_PATH) {
+Run kelvanectl(const QStringList& arguments, const QString& program = KELVANECTL_PATH,
+               const QString& output = {}) {
     QProcess process;
+    if (!output.isEmpty()) process.setStandardOutputFile(output);
     process.start(program, arguments);
     if (!process.waitForFinished(20000)) qFatal("%s did not finish", qPrintable(program));
     return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
@@ -102,6 +105,16 @@ private slots:
         QFile list("list");
         QVERIFY(list.open(QIODevice::WriteOnly));
         list.write("# two channels\n2320.25\n\n2320.35 MHz\n");
+        QFile partly("partly"), binary("binary"), hostile("hostile.kelvane");
+        QVERIFY(partly.open(QIODevice::WriteOnly) && binary.open(QIODevice::WriteOnly) &&
+                hostile.open(QIODevice::WriteOnly));
+        partly.write("2320.25\n2320,35\n");
+        binary.write("\x1b[2J\x7f\xff\n");
+        hostile.write("{\"format\": \"kelvane-setup\", \"version\": 1, "
+                      "\"inputs\": {\"fo\": \"2320.25\\u001b[2J\\u0000\"}}");
+        QCOMPARE(::mkfifo("fifo.kelvane", 0600), 0);
+        QVERIFY(QFile::link("/dev/zero", "zero.kelvane"));
+        QVERIFY(QFile::link("missing.kelvane", "dangling.kelvane"));
         // Its own charge pump gain, and an output a line's --fo replaces.
         QCOMPARE(kelvanectl({"save", "lo.kelvane", "--fo", "2320.5", "--cpg", "20"}).exitCode, 0);
         QFile odd("odd.kelvane");
@@ -110,15 +123,20 @@ private slots:
     }
     void runs_data();
     void runs();
+    void lostOutputFails_data();
+    void lostOutputFails();
+    void jsonRefusalsAreOneObject_data();
+    void jsonRefusalsAreOneObject();
     void setups();
     void storeThenReadRestoresThePlan();
-    void ctrlCLeavesTheBoardAtTheLastFrequency_data();
-    void ctrlCLeavesTheBoardAtTheLastFrequency();
+    void signalsLeaveTheBoardAtTheLastFrequency_data();
+    void signalsLeaveTheBoardAtTheLastFrequency();
     void permissionDeniedNamesTheGroup();
 };
 
 // "PORT" runs a board with the row's options. Expected stdout: "...part" or "start...";
-// stderr "start..." where timing decides the rest, and the board's bytes go unchecked.
+// in stderr "..." stands for any text within a line, where timing decides it, and the
+// board's bytes then go unchecked.
 void TestKelvanectl::runs_data() {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("exitCode");
@@ -135,6 +153,8 @@ void TestKelvanectl::runs_data() {
         "...Reference divider R. 1 to 4096, default 1.\n");
     row("setup with an unknown input", {"plan", "--setup", "odd.kelvane"}, 0, "...",
         warning("odd.kelvane: unknown input \"colour\" ignored"));
+    row("a setup's warning counts for --check", {"plan", "--setup", "odd.kelvane", "--check"}, 3,
+        "...", warning("odd.kelvane: unknown input \"colour\" ignored"));
     row("export, divided, --crlf", {"export", "--crlf", "--odiv", "2", "--fo", "1160.125"}, 0,
         "...   de  0x30, 0xD4, 0x0E, 0x80    ;  Reg0   \r\n");
     row("fsk, mode and shift, --crlf", {"fsk", "--wsjt", "5", "--shift", "400", "--crlf"}, 0,
@@ -151,7 +171,9 @@ void TestKelvanectl::runs_data() {
         R"("Reg12":"0000001C","Reg13":"000000CD","Reg2":"047A1202",)");
     row("plan refused, JSON", {"plan", "--res", "1e9", "--json"}, 2,
         R"({"error":"Resolution is coarser than the comparison frequency allows: )"
-        R"(no denominator"})");
+        R"(no denominator"})",
+        "kelvanectl: no plan: Resolution is coarser than the comparison frequency allows: no "
+        "denominator\n");
 
     row("D too wide, JSON", {"fsk", "--res", "1", "--json"}, 0,
         R"({"denominatorFits":false,"report":"Orig Fraction 0.025\r\n...)",
@@ -170,6 +192,8 @@ void TestKelvanectl::runs_data() {
     row("long text cut", {"export", "--rfmult", "1xxxxxxxxxxxxxxxxxxxxxxxxxxxxxx"}, 0,
         "...Resolution  10Hz\n", warning("--rfmult \"1xxxxxxxxxxxxxxxxxxx...\" is read as 1"));
 
+    row("calibrate, JSON", {"calibrate", "--measured", "2320.250023", "--json"}, 0,
+        R"({"achievedMhz":2320.25,"errorHz":0.0991272504...)");
     row("calibrate", {"calibrate", "--measured", "2320.250023"}, 0,
         "...Reference error: 0.010 ppm, 0.099 Hz\nCorrected reference: 10.0000000991 MHz\n");
 
@@ -198,7 +222,48 @@ void TestKelvanectl::runs_data() {
             "none.kelvane: cannot be read (No such file or directory)");
     refused("save over a file", {"save", "."}, ".: exists; give --force to replace it");
 
-    row("send", {"send", "--port", "PORT"}, 0, "...OK 61A80E80\r\n", "", startUpLines);
+    refused("setup is a FIFO", {"plan", "--setup", "fifo.kelvane"},
+            "fifo.kelvane: cannot be read (not a regular file)");
+    refused("setup links to /dev/zero", {"export", "--setup", "zero.kelvane"},
+            "zero.kelvane: cannot be read (not a regular file)");
+    refused("list is a FIFO", {"hop", "--port", "1", "--list", "fifo.kelvane"},
+            "cannot read the list fifo.kelvane: not a regular file");
+    row("save onto a FIFO, forced", {"save", "fifo.kelvane", "--force"}, 1, "",
+        "kelvanectl: cannot write fifo.kelvane: not a regular file\n");
+    row("save through a dangling link", {"save", "dangling.kelvane"}, 1, "",
+        "kelvanectl: cannot write dangling.kelvane: a link to a file that does not exist\n");
+    row("control bytes from a setup, escaped", {"plan", "--setup", "hostile.kelvane"}, 0,
+        "Fvco 2320.25 MHz...",
+        warning(R"(hostile.kelvane: input "fo": "2320.25\x1b[2J\0" is read as 2320.25)") +
+            warning(R"(--fo "2320.25\x1b[2J\0" is read as 2320.25)"));
+    refused("binary list line, escaped", {"hop", "--port", "1", "--list", "binary"},
+            R"(Line 1 of the list, "\x1b[2J\x7f)"
+            "\xEF\xBF\xBD" // U+FFFD
+            R"(", is no output frequency in MHz above 0; nothing was sent)");
+    refused("measured value read in part", {"calibrate", "--measured", "2320,250023"},
+            R"(--measured "2320,250023" is read as 2320: use a point; give the whole reading )"
+            "as one number");
+    refused("port 1.5", {"send", "--port", "1.5"},
+            R"(--port must be a whole number or a device, not "1.5")");
+    row("save, number read in part, checked",
+        {"save", "partly.kelvane", "--fo", "2320,25", "--check"}, 3, "wrote partly.kelvane\n",
+        warning(R"(--fo "2320,25" is read as 2320: use a point)"));
+    row("sweep read in part, checked: nothing sent",
+        {"sweep", "--port", "PORT", "--from", "2320,25", "--to", "2320.5", "--step", "0.1",
+         "--dwell", "0x10", "--res", "2,5", "--check"},
+        3, "",
+        warning(R"(--from "2320,25" is read as 2320: use a point)") +
+            warning(R"(--dwell "0x10" is read as 0)") +
+            warning("D = 5000000 does not fit register 2 (it must stay below 4194304): choose a "
+                    "coarser resolution") +
+            warning(R"(--res "2,5" is read as 2: use a point)") +
+            "kelvanectl: --check: nothing was sent, for the warnings above\n");
+    row("hop line read in part", {"hop", "--port", "PORT", "--list", "partly"}, 0,
+        "2320.250000 MHz\n2320.000000 MHz\n",
+        warning(R"(line 2 of the list: "2320,35" is read as 2320: use a point)"),
+        startUpLines + quick("00000E80"));
+
+    row("send", {"send", "--port", "PORT"}, 0, "...OK 61A80E80\n", "", startUpLines);
     row("quick send to a silent board, checked, JSON",
         {"send", "--port", "PORT", "--quick", "--check", "--json"}, 3,
         R"(..."replies":"","sent":["04F42402","00000011","61A80E80"],"vcoInRange":true,)"
@@ -211,7 +276,7 @@ void TestKelvanectl::runs_data() {
         "kelvanectl: Init from EE: no answer from the board; nothing changed\n", "init\r\n",
         {"--no-reply"});
     row("send, stored and verified", {"send", "--port", "PORT", "--store", "--verify"}, 0,
-        "...0x61 A8 0E 80\r\nEEPROM matches the plan: 12 of 12 words\n", "",
+        "...0x61 A8 0E 80\nEEPROM matches the plan: 12 of 12 words\n", "",
         stored(startUpLines) + "init\r\n");
     row("verify a setup, an option over it",
         {"verify", "--port", "PORT", "--setup", "lo.kelvane", "--fo", "2320.25"}, 3,
@@ -233,10 +298,12 @@ void TestKelvanectl::runs_data() {
             {"sweep", "--port", "PORT", "--from", "2320", "--to", "1800", "--step", "-10"},
             "1890.000000 MHz puts the VCO at 1890 MHz, outside the chip's 1900 to 4000 MHz; "
             "nothing was sent");
-    row("board unplugged", up, 1, "2320.250000 MHz\n",
-        "kelvanectl: The port PORT stopped working (...", "", {"--hangup-after", "14"});
+    row("board unplugged, the frequency it completed", up, 1, "2320.250000 MHz\n",
+        "kelvanectl: The port PORT stopped working (... The board was last set to "
+        "2320.250000 MHz.\n",
+        "", {"--hangup-after", "14"});
     row("board falls silent", {"hop", "--port", "PORT", "--list", "list", "--repeat", "20"}, 1,
-        "...2320.250000 MHz\n", "kelvanectl: The board stopped answering after 2320...", "",
+        "...2320.250000 MHz\n", "kelvanectl: the board stopped answering after 2320...\n", "",
         {"--silent-after", "12"});
 }
 
@@ -261,10 +328,77 @@ void TestKelvanectl::runs() {
              : out.endsWith("...") ? r.out.startsWith(out.chopped(3))
                                    : r.out == out,
              r.out);
-    const bool timed = err.endsWith("...");
-    QVERIFY2(r.err.startsWith(timed ? err.chopped(3) : err), r.err);
-    QCOMPARE(r.err.count('\n'), err.isEmpty() ? 0 : 1);
+    const bool timed = err.contains("...");
+    QStringList pieces;
+    for (const QString& piece : QString::fromUtf8(err).split("..."))
+        pieces << QRegularExpression::escape(piece);
+    const QRegularExpression expected(QRegularExpression::anchoredPattern(pieces.join("[^\n]*")));
+    QVERIFY2(expected.match(QString::fromUtf8(r.err)).hasMatch(), r.err);
     if (sim && !timed) QTEST(sim->received(), "received");
+}
+
+// Standard output on a full disk: no command may report success.
+void TestKelvanectl::lostOutputFails_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("plan") << QStringList{"plan"};
+    QTest::newRow("export") << QStringList{"export"};
+    QTest::newRow("fsk, JSON") << QStringList{"fsk", "--json"};
+    QTest::newRow("calibrate") << QStringList{"calibrate", "--measured", "2320.25"};
+    QTest::newRow("ports, JSON") << QStringList{"ports", "--json"};
+    QTest::newRow("save, JSON") << QStringList{"save", "--force", "full.kelvane", "--json"};
+    QTest::newRow("help") << QStringList{"--help"};
+    QTest::newRow("sweep") << QStringList{"sweep", "--port", "PORT",   "--from", "2320",
+                                          "--to",  "2320",   "--step", "1"};
+}
+
+void TestKelvanectl::lostOutputFails() {
+    QFETCH(QStringList, arguments);
+    std::optional<Board> board;
+    if (arguments.contains("PORT")) arguments.replaceInStrings("PORT", board.emplace().device);
+    const Run r = kelvanectl(arguments, KELVANECTL_PATH, "/dev/full");
+    QCOMPARE(r.exitCode, 1);
+    QCOMPARE(r.err, "kelvanectl: cannot write the output: No space left on device\n");
+}
+
+// Every command takes --check, and with --json a refusal is one object on one line,
+// the exit status as without --json.
+void TestKelvanectl::jsonRefusalsAreOneObject_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("error");
+    const auto row = [](const char* name, const QStringList& arguments, int exitCode,
+                        const QString& error) {
+        QTest::newRow(name) << arguments << exitCode << error;
+    };
+    const QString noPlan = "Resolution is coarser than the comparison frequency allows: no "
+                           "denominator";
+    row("export, no plan", {"export", "--res", "1e9"}, 2, noPlan);
+    row("fsk, no plan", {"fsk", "--res", "1e9"}, 2, noPlan);
+    row("send, port 1.5", {"send", "--port", "1.5"}, 2,
+        R"(--port must be a whole number or a device, not "1.5")");
+    row("save over a file", {"save", "."}, 2, ".: exists; give --force to replace it");
+    row("read, port 0", {"read", "--port", "0"}, 2, R"(--port "0" names no port)");
+    row("verify, no port", {"verify"}, 2, "--port is required");
+    row("calibrate, no plan", {"calibrate", "--measured", "2320.25", "--res", "1e9"}, 2, noPlan);
+    row("sweep, step 0", {"sweep", "--from", "1", "--to", "2", "--step", "0"}, 2,
+        "--step must be a number other than 0, for example 0.1");
+    row("hop, list a FIFO", {"hop", "--list", "fifo.kelvane"}, 2,
+        "cannot read the list fifo.kelvane: not a regular file");
+    row("ports, an argument", {"ports", "extra"}, 2, R"(unexpected argument "extra")");
+    row("unknown option", {"plan", "--bogus"}, 2, "Unknown option 'bogus'.");
+}
+
+void TestKelvanectl::jsonRefusalsAreOneObject() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, error);
+    const Run r = kelvanectl(arguments + QStringList{"--check", "--json"});
+    QTEST(r.exitCode, "exitCode");
+    QCOMPARE(r.out.count('\n'), 1);
+    QCOMPARE(QJsonDocument::fromJson(r.out).object(), (QJsonObject{{"error", error}}));
+    // The line on stderr may say more ("no plan: ...").
+    QVERIFY2(r.err.startsWith("kelvanectl: ") && r.err.endsWith(error.toUtf8() + "\n") &&
+                 r.err.count('\n') == 1,
+             r.err);
 }
 
 // A setup gives the plan it was saved from; options override it, its switches stay on.
@@ -311,30 +445,34 @@ void TestKelvanectl::storeThenReadRestoresThePlan() {
     QCOMPARE(o["plan"]["registers"]["Reg4"].toString(), "FF482144");
 }
 
-void TestKelvanectl::ctrlCLeavesTheBoardAtTheLastFrequency_data() {
+// A signal lets the frequency on the wire finish, in the dwell or in a transfer, and
+// the board is left at the last one printed; the exit status names the signal.
+void TestKelvanectl::signalsLeaveTheBoardAtTheLastFrequency_data() {
     QTest::addColumn<int>("signal");
-    QTest::newRow("Ctrl-C") << SIGINT;
-    QTest::newRow("kill") << SIGTERM;
-    QTest::newRow("terminal closed") << SIGHUP;
+    QTest::addColumn<QString>("dwell");
+    QTest::newRow("Ctrl-C in the dwell") << int(SIGINT) << "20000";
+    QTest::newRow("SIGTERM in the dwell") << int(SIGTERM) << "20000";
+    QTest::newRow("hang-up while sending") << int(SIGHUP) << "0";
 }
 
-// Ctrl-C, or a signal that ends a program politely, in the dwell after the
-// first frequency: nothing more is sent.
-void TestKelvanectl::ctrlCLeavesTheBoardAtTheLastFrequency() {
+void TestKelvanectl::signalsLeaveTheBoardAtTheLastFrequency() {
     QFETCH(int, signal);
+    QFETCH(QString, dwell);
     Board board;
     QProcess sweep;
     sweep.start(KELVANECTL_PATH, {"sweep", "--port", board.device, "--from", "2320.25", "--to",
-                                  "2321", "--step", "0.1", "--dwell", "20000"});
+                                  "2321", "--step", "0.1", "--dwell", dwell});
     QVERIFY(sweep.waitForReadyRead(5000));
-    QCOMPARE(sweep.readAllStandardOutput(), "2320.250000 MHz\n");
     ::kill(static_cast<pid_t>(sweep.processId()), signal);
     QVERIFY(sweep.waitForFinished(5000));
-    QCOMPARE(sweep.exitStatus(), QProcess::NormalExit);
     QCOMPARE(sweep.exitCode(), 128 + signal);
+    const QList<QByteArray> printed = sweep.readAllStandardOutput().trimmed().split('\n');
     QCOMPARE(sweep.readAllStandardError(),
-             "kelvanectl: Stopped; the board is at 2320.250000 MHz\n");
-    QCOMPARE(board.received(), startUpLines);
+             "kelvanectl: stopped; the board is at " + printed.last() + "\n");
+    // Every frequency whole: the first set, then Reg2, Reg1, Reg0 for each later one.
+    const QByteArray received = board.received();
+    QVERIFY2(received.startsWith(startUpLines), received);
+    QCOMPARE(received.count('\n'), 12 + 3 * (printed.size() - 1));
 }
 
 // As root kelvanectl runs as "nobody"; otherwise the terminal loses its permissions.

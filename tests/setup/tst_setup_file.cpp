@@ -1,8 +1,13 @@
-// Setup files: what is refused and why, and that whatever is written reads
-// back the same, with the register words in transfer order.
+// Setup files: what is refused and why, that whatever is written reads back
+// the same, with the register words in transfer order, and that a file that
+// cannot be read or written whole is refused without harm.
 
 #include <QTemporaryDir>
 #include <QtTest>
+#include <csignal>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 #include "setup/setup_file.h"
 
@@ -15,6 +20,36 @@ const QByteArray header = R"({"format": "kelvane-setup", "version": 1, )";
 
 QByteArray withInputs(const QByteArray& inputs) {
     return header + R"("inputs": {)" + inputs + "}}";
+}
+
+// Puts a file of the named kind at `path`.
+void make(const QString& kind, const QString& path) {
+    if (kind == "fifo") QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    if (kind == "zero") QVERIFY(QFile::link("/dev/zero", path));
+    if (kind == "dangling") QVERIFY(QFile::link(path + ".missing", path));
+    if (kind == "folder") QVERIFY(QDir().mkdir(path));
+    QFile file(path);
+    if (kind == "oversized" || kind == "regular") QVERIFY(file.open(QIODevice::WriteOnly));
+    if (kind == "oversized") file.write(QByteArray((1 << 20) + 1, ' '));
+    if (kind == "regular") file.write(setupText({"old", "", {}}, std::nullopt));
+}
+
+// What stands at `path`, for telling whether a failed write changed it.
+QByteArray state(const QString& path) {
+    struct stat status {};
+    if (::lstat(QFile::encodeName(path).constData(), &status) != 0) return "nothing";
+    if (S_ISFIFO(status.st_mode)) return "FIFO";
+    if (S_ISLNK(status.st_mode)) return "link to " + QFile::encodeName(QFile::symLinkTarget(path));
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : "unreadable";
+}
+
+// Fills the file system that holds `folder` to the last byte.
+void fill(const QString& folder) {
+    QFile filler(folder + "/filler");
+    QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+    while (filler.write(QByteArray(1024, 'x')) > 0) {
+    }
 }
 
 } // namespace
@@ -106,13 +141,76 @@ private slots:
         }
     }
 
-    void oversizedFileIsRefused() {
-        QTemporaryFile huge;
-        QVERIFY(huge.open());
-        huge.write(QByteArray((1 << 20) + 1, ' '));
-        huge.close();
-        QCOMPARE(std::get<SetupError>(readSetup(huge.fileName())).message,
-                 huge.fileName() + ": not a Kelvane setup (larger than 1 MiB)");
+    // Refused at once: none of these may block, fill the memory or crash.
+    void unreadableFiles_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("FIFO") << "fifo"
+                              << "not a regular file";
+        QTest::newRow("link to /dev/zero") << "zero"
+                                           << "not a regular file";
+        QTest::newRow("folder") << "folder"
+                                << "not a regular file";
+        QTest::newRow("1 MiB and a byte") << "oversized"
+                                          << "larger than 1 MiB";
+        QTest::newRow("dangling link") << "dangling"
+                                       << "No such file or directory";
+    }
+    void unreadableFiles() {
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
+        QTemporaryDir folder;
+        const QString path = folder.filePath("a.kelvane");
+        make(kind, path);
+        QCOMPARE(std::get<SetupError>(readSetup(path)).message,
+                 path + ": cannot be read (" + reason + ")");
+    }
+
+    // A save that cannot be made whole leaves whatever stood there as it was.
+    void failedSavesChangeNothing_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("onto a FIFO") << "fifo"
+                                     << "not a regular file";
+        QTest::newRow("onto a link to /dev/zero") << "zero"
+                                                  << "not a regular file";
+        QTest::newRow("onto a folder") << "folder"
+                                       << "not a regular file";
+        QTest::newRow("through a dangling link") << "dangling"
+                                                 << "a link to a file that does not exist";
+        QTest::newRow("full file system") << "full"
+                                          << "No space left on device";
+        QTest::newRow("file size limit") << "limited"
+                                         << "File too large";
+    }
+    void failedSavesChangeNothing() {
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
+        QTemporaryDir folder;
+        const QString path = folder.filePath("a.kelvane");
+        // A 64 KiB file system of its own where the test may mount one.
+        const QByteArray mountPoint = QFile::encodeName(folder.path());
+        if (kind == "full" && ::mount("tmpfs", mountPoint, "tmpfs", 0, "size=64k") != 0)
+            QSKIP("no tmpfs can be mounted here");
+        const auto unmount = qScopeGuard([&] {
+            if (kind == "full") ::umount(mountPoint);
+        });
+        make(kind == "full" || kind == "limited" ? "regular" : kind, path);
+        const QByteArray before = state(path);
+        if (kind == "full") fill(folder.path());
+        // Writes beyond 1 KiB fail with EFBIG instead of the signal.
+        const rlimit unlimited{RLIM_INFINITY, RLIM_INFINITY}, small{1024, RLIM_INFINITY};
+        if (kind == "limited") {
+            std::signal(SIGXFSZ, SIG_IGN);
+            QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
+        }
+        const auto error =
+            writeSetup(path, {"new", QString(4000, 'n').toStdString(), {}}, std::nullopt);
+        ::setrlimit(RLIMIT_FSIZE, &unlimited);
+        QVERIFY(error);
+        QCOMPARE(error->message, "cannot write " + path + ": " + reason);
+        QCOMPARE(state(path), before);
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files).filter(".kelvane.").size(), 0);
     }
 };
 

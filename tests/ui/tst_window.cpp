@@ -1,5 +1,7 @@
 // The window without a board: handler chains, modes, keys, accessibility, setups and position.
 
+#include <sys/stat.h>
+
 #include "export/pic_listing.h"
 #include "model/hex.h"
 #include "model/input_table.h"
@@ -398,6 +400,28 @@ private slots:
                  "Update all registers: the port is not open; nothing sent");
         QCOMPARE(window.controls().Mux->value(), 5);
         QCOMPARE(windowSettings()->value("Setups/Recent").toStringList().first(), path);
+
+        // A FIFO is refused at once, neither opened nor replaced; a save that cannot be
+        // made keeps the "*"; a hostile name is escaped and cut.
+        const QString fifo = dir_.filePath("fifo.kelvane");
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        {
+            BoxCloser closer;
+            QVERIFY(!setups.open(fifo));
+            QCOMPARE(closer.text, "Open Setup: " + fifo + ": cannot be read (not a regular file)");
+        }
+        act(window, "Mux=6");
+        {
+            BoxCloser closer;
+            QVERIFY(!setups.saveAs(fifo));
+            QCOMPARE(closer.text, "Save Setup: cannot write " + fifo + ": not a regular file");
+        }
+        QVERIFY(window.isWindowModified());
+        const QByteArray name = "\"name\": \"\\u001b[2J" + QByteArray(100, 'x') + "\"";
+        BoxCloser discard(QMessageBox::Discard);
+        QVERIFY(setups.open(writeSetup(dir_, "hostile.kelvane", name)));
+        QCOMPARE(window.windowTitle(),
+                 "\\x1b[2J" + QString(50, 'x') + "...[*] - Kelvane " KELVANE_VERSION);
     }
 
     // A setup opened inside a hold leaves the outer hold in force: the listing
