@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "model/hex.h"
+#include "setup/beacon_object.h"
 #include "setup/setup_fields.h"
 
 namespace kelvane::setup {
@@ -68,6 +69,7 @@ std::optional<QString> readSetupObject(const QJsonObject& file, Setup& setup) {
             return QString("\"%1\" must be a text, not %2").arg(key, shown(value));
         setup.*member = value.toString().toStdString();
     }
+    if (auto fault = readBeaconObject(file.value("beacon"), setup.beacon)) return fault;
     const QJsonValue inputs = file.value("inputs");
     if (inputs.isUndefined()) return std::nullopt;
     if (!inputs.isObject()) return "\"inputs\" must be an object, not " + shown(inputs);
@@ -124,6 +126,7 @@ QByteArray setupText(const Setup& setup, const std::optional<RegisterImage>& reg
                        .arg(formatName)
                        .arg(formatVersion)
                        .arg(quoted(setup.name), quoted(setup.note), inputs.join(",\n"));
+    if (setup.beacon) text += beaconObjectText(*setup.beacon);
     if (registers) {
         QStringList words;
         for (int address : transferOrder)

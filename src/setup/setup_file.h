@@ -14,6 +14,7 @@
 
 #include "model/inputs.h"
 #include "model/registers.h"
+#include "modes/beacon_sequence.h"
 
 namespace kelvane::setup {
 
@@ -24,6 +25,7 @@ struct Setup {
     std::string name;
     std::string note;
     Inputs inputs;
+    std::optional<beacon::Sequence> beacon; // the "beacon" object, see beacon_object.h
     friend bool operator==(const Setup&, const Setup&) = default;
 };
 
