@@ -141,7 +141,7 @@ int runRead(const QStringList& arguments) {
     } else {
         writeOut(planCommand(after).toStdString() + "\n\n" + planText(result), false);
     }
-    if (parser.isSet("save")) return saveSetup(parser.value("save"), setup::Setup{"", "", after, {}});
+    if (parser.isSet("save")) return saveSetup(parser.value("save"), setup::Setup{"", "", after});
     return exitOk;
 }
 

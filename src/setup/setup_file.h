@@ -25,7 +25,7 @@ struct Setup {
     std::string name;
     std::string note;
     Inputs inputs;
-    std::optional<beacon::Sequence> beacon; // the "beacon" object, see beacon_object.h
+    std::optional<beacon::Sequence> beacon{}; // the "beacon" object, see beacon_object.h
     friend bool operator==(const Setup&, const Setup&) = default;
 };
 

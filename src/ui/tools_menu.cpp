@@ -2,6 +2,7 @@
 
 #include <QMenuBar>
 
+#include "ui/beacon_dialog.h"
 #include "ui/calibrate_dialog.h"
 #include "ui/main_window.h"
 #include "ui/sweep_dialog.h"
@@ -17,6 +18,8 @@ ToolsMenu::ToolsMenu(MainWindow& window) : QObject(&window), window_(window) {
     calibrate_->setObjectName(QStringLiteral("CalibrateReference"));
     sweep_ = menu->addAction(QStringLiteral("Sweep..."), this, &ToolsMenu::openSweep);
     sweep_->setObjectName(QStringLiteral("Sweep"));
+    beacon_ = menu->addAction(QStringLiteral("Beacon..."), this, &ToolsMenu::openBeacon);
+    beacon_->setObjectName(QStringLiteral("Beacon"));
 }
 
 // A new dialog each time, so that it compares with the plan shown now.
@@ -31,6 +34,15 @@ void ToolsMenu::openSweep() {
     sweepDialog_->show();
     sweepDialog_->raise();
     sweepDialog_->activateWindow();
+}
+
+// One beacon window, modeless; planned again with the window's inputs as it opens.
+void ToolsMenu::openBeacon() {
+    if (!beaconDialog_) beaconDialog_ = new BeaconDialog(window_);
+    beaconDialog_->replan();
+    beaconDialog_->show();
+    beaconDialog_->raise();
+    beaconDialog_->activateWindow();
 }
 
 } // namespace kelvane::ui

@@ -1,5 +1,5 @@
 #pragma once
-// The main window's Tools menu: "Calibrate Reference..." and "Sweep...".
+// The main window's Tools menu: "Calibrate Reference...", "Sweep..." and "Beacon...".
 
 #include <QObject>
 
@@ -9,6 +9,7 @@ namespace kelvane::ui {
 
 class MainWindow;
 class SweepDialog;
+class BeaconDialog;
 
 class ToolsMenu : public QObject {
     Q_OBJECT
@@ -18,15 +19,19 @@ public:
 
     QAction* calibrateAction() const { return calibrate_; }
     QAction* sweepAction() const { return sweep_; }
+    QAction* beaconAction() const { return beacon_; }
 
 private:
     void openCalibrate();
     void openSweep();
+    void openBeacon();
 
     MainWindow& window_;
     QAction* calibrate_ = nullptr;
     QAction* sweep_ = nullptr;
     SweepDialog* sweepDialog_ = nullptr; // created on first use
+    QAction* beacon_ = nullptr;
+    BeaconDialog* beaconDialog_ = nullptr; // created on first use
 };
 
 } // namespace kelvane::ui

@@ -54,7 +54,7 @@ private slots:
         Inputs expected;
         expected.fo = "10368";
         QCOMPARE(std::get<Setup>(parseSetup(withInputs(R"("fo": "10368", "colour": "blue")"), "")),
-                 (Setup{"", "", expected, {}}));
+                 (Setup{"", "", expected}));
     }
 
     // Both ends of every input read back equal; the words in transfer order.
