@@ -72,7 +72,14 @@ double symbolSeconds(Mode mode) {
 
 Sequence singleElement(Mode mode, const std::string& message, char jt4Submode, double wpm,
                        double shiftHz) {
-    Element element{mode, message, 0, jt4Submode, wpm, shiftHz, 0};
+    // Each element carries only its own mode's settings, as a setup file holds it.
+    Element element{mode,
+                    message,
+                    0,
+                    mode == Mode::Jt4 ? jt4Submode : 'A',
+                    mode == Mode::Cw ? wpm : 12,
+                    mode == Mode::Cw ? shiftHz : -400,
+                    0};
     Sequence sequence;
     if (mode == Mode::Jt4 || mode == Mode::Wspr) element.startSecond = 1;
     if (mode == Mode::Wspr) sequence.periodSeconds = 120;
@@ -84,7 +91,7 @@ Sequence singleElement(Mode mode, const std::string& message, char jt4Submode, d
 Sequence mixedSequence(const std::string& call, const std::string& locator, double wpm,
                        double shiftHz) {
     Sequence sequence;
-    sequence.elements.push_back({Mode::Pi4, call, 0, 'A', wpm, shiftHz, 0});
+    sequence.elements.push_back({Mode::Pi4, call, 0, 'A', 12, -400, 0});
     const Element cw{Mode::Cw, call + " " + locator, 25, 'A', wpm, shiftHz, 0};
     sequence.elements.push_back(cw);
     double carrierStart = 25;
@@ -93,9 +100,10 @@ Sequence mixedSequence(const std::string& call, const std::string& locator, doub
         int dots = 0;
         for (const auto& span : *spans)
             dots += span.dots;
-        carrierStart += dots * cwDotSeconds(wpm) + 0.5;
+        // To the millisecond, as a user would write it into a setup file.
+        carrierStart = std::round((carrierStart + dots * cwDotSeconds(wpm) + 0.5) * 1000) / 1000;
     }
-    sequence.elements.push_back({Mode::Carrier, "", carrierStart, 'A', wpm, shiftHz, 59.5});
+    sequence.elements.push_back({Mode::Carrier, "", carrierStart, 'A', 12, -400, 59.5});
     return sequence;
 }
 

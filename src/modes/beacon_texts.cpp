@@ -76,7 +76,7 @@ std::variant<Sequence, std::string> sequenceFromCells(const std::vector<ElementC
                                   {3, &Element::wpm, *mode == Mode::Cw},
                                   {4, &Element::shiftHz, *mode == Mode::Cw},
                                   {6, &Element::untilSecond, *mode == Mode::Carrier}};
-        element.untilSecond = periodSeconds;
+        if (*mode == Mode::Carrier) element.untilSecond = periodSeconds;
         for (const auto& n : numbers) {
             // An empty cell keeps the default: 12 WPM, -400 Hz, until the period's end.
             if (!n.needed || (n.column != 2 && cells[n.column].empty())) continue;

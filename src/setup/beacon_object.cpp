@@ -4,6 +4,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QStringList>
+#include <charconv>
 #include <cmath>
 
 namespace kelvane::setup {
@@ -51,8 +52,11 @@ std::optional<QString> readElement(const QJsonValue& value, int index, beacon::E
     return std::nullopt;
 }
 
+// The shortest text that reads back as the same number.
 QString number(double value) {
-    return QString::number(value, 'g', 15);
+    char text[32];
+    const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+    return QString::fromLatin1(text, end - text);
 }
 
 QString quoted(const std::string& text) {
@@ -71,6 +75,8 @@ std::optional<QString> readBeaconObject(const QJsonValue& value,
     beacon::Sequence read;
     if (auto fault = readNumber(object, "period", read.periodSeconds, "\"beacon\": ")) return fault;
     const QJsonValue elements = object.value("elements");
+    if (elements.isUndefined())
+        return QString("\"beacon\": \"elements\" is missing; give the list of elements");
     if (!elements.isArray())
         return "\"beacon\": \"elements\" must be a list of elements, not " + shown(elements);
     const QJsonArray list = elements.toArray();

@@ -132,6 +132,21 @@ private slots:
         QVERIFY(std::fabs(plan["carrierHz"].toDouble() - plan["wantedHz"].toDouble()) <= 1);
     }
 
+    // A setup's "beacon" object is the sequence when no sequence option is given.
+    void setupBeacon() {
+        QTemporaryDir dir;
+        QFile file(dir.filePath("b.kelvane"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(R"({"format": "kelvane-setup", "version": 1, "inputs": {"fo": "1296.1"},
+            "beacon": {"period": 120, "elements": [{"mode": "wspr", "message": "K1ABC FN42 37", "start": 1}]}})");
+        file.close();
+        const Run run = kelvanectl({"plan", "--setup", file.fileName(), "--json"});
+        QCOMPARE(run.exitCode, 0);
+        const QJsonObject plan = QJsonDocument::fromJson(run.out).object();
+        QCOMPARE(plan["wantedHz"].toDouble(), 1296.1e6);
+        QCOMPARE(plan["tones"][4]["name"].toString(), "WSPR 3");
+    }
+
     // The Update, then one Reg2 line a symbol at the carrier plus the symbol's
     // offset, 1/6 s apart, then back to the carrier.
     void pi4RunKeysEverySymbol() {
