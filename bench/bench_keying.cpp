@@ -15,7 +15,6 @@
 #include <cstdio>
 
 #include "keying/beacon_run.h"
-#include "keying/link_runner.h"
 
 using namespace kelvane;
 
@@ -59,23 +58,26 @@ int main(int argc, char* argv[]) {
 
     const auto planned = beacon::planBeacon({}, beacon::singleElement(beacon::Mode::Pi4, "OZ7IGY"));
     const auto& beaconPlan = std::get<beacon::PlannedBeacon>(planned);
-    link::SerialLink link;
-    if (link.open(device).result != link::OpenOutcome::Result::Opened) qFatal("cannot open the board");
-    keying::LinkRunner runner(link);
+    session::BoardSession session;
+    if (session.open(device).result != link::OpenOutcome::Result::Opened)
+        qFatal("cannot open the board");
     const double offset = clockOffset();
     const auto start = keying::Clock::now() + std::chrono::seconds(1);
-    const auto keyed = keying::beaconPeriod(beaconPlan, start, true, std::chrono::microseconds(12600));
-    runner.run(keyed.run);
-    link.close();
+    const auto keyed =
+        keying::beaconPeriod(beaconPlan, start, true, std::chrono::microseconds(12600));
+    session.run(keyed.run);
+    session.close();
     board.terminate();
     board.waitForFinished(5000);
 
     const auto arrivals = registerArrivals(logPath);
-    if (arrivals.size() != 12 + keyed.run.steps.size() - 1) qFatal("the board logged %zu lines", arrivals.size());
+    if (arrivals.size() != 12 + keyed.run.steps.size() - 1)
+        qFatal("the board logged %zu lines", arrivals.size());
     std::vector<double> errorsMs;
     for (std::size_t i = 1; i < keyed.run.steps.size(); ++i) {
         const double scheduled =
-            std::chrono::duration<double>(keyed.run.steps[i].notBefore->time_since_epoch()).count() +
+            std::chrono::duration<double>(keyed.run.steps[i].notBefore->time_since_epoch())
+                .count() +
             offset;
         errorsMs.push_back(std::fabs(arrivals[11 + i] - scheduled) * 1000);
     }

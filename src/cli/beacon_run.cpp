@@ -11,8 +11,6 @@
 #include "cli/commands.h"
 #include "cli/port_session.h"
 #include "keying/beacon_run.h"
-#include "keying/link_runner.h"
-#include "link/transfers.h"
 
 namespace kelvane::cli {
 namespace {
@@ -66,48 +64,43 @@ int runBeaconKeying(const QStringList& arguments) {
     const auto planned = readPlannedBeacon(parser);
     if (!planned) return exitUsage;
 
-    link::SerialLink link;
-    if (auto exit = openPort(link, parser)) return *exit;
-    reportFailures(link);
-    keying::LinkRunner runner(link);
+    session::BoardSession board;
+    if (auto exit = openPort(board, parser)) return *exit;
 
     interrupted = 0;
     std::signal(SIGINT, noteBeaconInterrupt);
     QTimer interruptWatch;
     QObject::connect(&interruptWatch, &QTimer::timeout, [&] {
-        if (interrupted) runner.stop();
+        if (interrupted) board.stop();
     });
     interruptWatch.start(20);
 
     const double period = planned->sequence.periodSeconds;
     const auto earliest = keying::Clock::now() + updateTime;
     auto periodStart = start == "now" ? earliest : keying::nextPeriodStart(earliest, period);
-    std::optional<keying::RunStep> boardAt;
+    std::optional<session::RunStep> boardAt;
     for (long long cycle = 1; cycles == 0 || cycle <= cycles; ++cycle) {
         const auto keyed = keying::beaconPeriod(*planned, periodStart, cycle == 1, lead);
         const auto announce = QObject::connect(
-            &runner, &keying::LinkRunner::stepSent, [&](long long index, const keying::RunStep&) {
+            &board, &session::BoardSession::stepSent,
+            [&](long long index, const session::RunStep& step) {
                 const auto& text = keyed.elementStarts[static_cast<std::size_t>(index)];
                 if (!text.empty())
-                    writeOut(keying::utcTimeText(*keyed.run.steps[index].notBefore) + " " + text +
-                                 "\n",
-                             true);
+                    writeOut(keying::utcTimeText(*step.notBefore + lead) + " " + text + "\n", true);
             });
-        const auto outcome = runner.run(keyed.run);
+        const auto outcome = board.run(keyed.run);
         QObject::disconnect(announce);
         if (outcome.boardAt) boardAt = outcome.boardAt;
-        using End = keying::RunOutcome::End;
-        if (outcome.end == End::Stopped || interrupted) {
+        if (outcome.end == RunEnd::Stopped) {
+            interruptWatch.stop();
             if (boardAt && boardAt->label != "carrier")
-                link.waitResponse(keying::carrierLine(planned->tones));
+                board.run(keying::carrierRun(planned->tones));
             std::fprintf(stderr, "kelvanectl: stopped; the board is %s\n",
                          boardAt ? "on the carrier" : "as it was: nothing was sent");
-            return exitInterrupted;
+            return 128 + SIGINT; // as shells count a Ctrl-C
         }
-        if (outcome.end != End::Completed) {
-            if (outcome.end == End::BoardSilent)
-                std::fprintf(stderr, "kelvanectl: %s\n", outcome.line("Beacon").c_str());
-            link.close();
+        if (outcome.end != RunEnd::Completed) {
+            std::fprintf(stderr, "kelvanectl: %s\n", outcome.line().c_str());
             return exitFailure;
         }
         periodStart += std::chrono::duration_cast<keying::Clock::duration>(

@@ -30,7 +30,7 @@ BeaconPeriod beaconPeriod(const beacon::PlannedBeacon& beacon, Clock::time_point
     period.run.name = "Beacon";
     const auto& tones = beacon.tones;
     if (withUpdate) {
-        RunStep update;
+        session::RunStep update;
         for (int address : transferOrder)
             update.lines.push_back(link::registerLine(tones.registers[address]));
         update.mhz = tones.carrierHz / 1e6;
@@ -42,7 +42,7 @@ BeaconPeriod beaconPeriod(const beacon::PlannedBeacon& beacon, Clock::time_point
     for (const auto& line : beacon.timetable.lines) {
         const auto& element = beacon.sequence.elements[line.element];
         const auto& tone = tones.tone(line.tone);
-        RunStep step;
+        session::RunStep step;
         step.lines.push_back(link::registerLine(tone.reg2));
         step.mhz = (tones.carrierHz + tone.achievedOffsetHz) / 1e6;
         step.label = lineLabel(element, line);
@@ -66,8 +66,12 @@ Clock::time_point nextPeriodStart(Clock::time_point earliest, double periodSecon
         duration_cast<Clock::duration>(duration<double>(midnight + periods * periodSeconds)));
 }
 
-QByteArray carrierLine(const beacon::TonePlan& tones) {
-    return link::registerLine(tones.tones.front().reg2);
+session::Run carrierRun(const beacon::TonePlan& tones) {
+    session::RunStep step;
+    step.lines.push_back(link::registerLine(tones.tones.front().reg2));
+    step.mhz = tones.carrierHz / 1e6;
+    step.label = "carrier";
+    return {"Beacon", {}, {step}, 1};
 }
 
 std::string utcTimeText(Clock::time_point moment) {

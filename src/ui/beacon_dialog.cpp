@@ -8,13 +8,9 @@
 
 #include "export/beacon_export.h"
 #include "keying/beacon_run.h"
-#include "keying/link_runner.h"
-#include "link/serial_link.h"
 #include "modes/beacon_texts.h"
 #include "ui/label_text.h"
-#include "ui/link_controller.h"
-#include "ui/main_window.h"
-#include "ui/main_window_controls.h"
+#include "ui/run_window.h"
 #include "ui_beacon_dialog.h"
 
 namespace kelvane::ui {
@@ -33,8 +29,8 @@ void setHeader(QTableWidget* table, const auto& columns) {
 
 } // namespace
 
-BeaconDialog::BeaconDialog(MainWindow& window)
-    : QDialog(&window), form_(std::make_unique<Ui::BeaconDialog>()), window_(window) {
+BeaconDialog::BeaconDialog(RunWindow& window, QWidget* parent)
+    : QDialog(parent), form_(std::make_unique<Ui::BeaconDialog>()), window_(window) {
     form_->setupUi(this);
     for (QWidget* widget : findChildren<QWidget*>())
         widget->setAccessibleDescription(widget->objectName());
@@ -144,8 +140,6 @@ void BeaconDialog::replan() {
 
 void BeaconDialog::setRunning(bool running) {
     running_ = running;
-    window_.controls().PlanInputs->setEnabled(!running);
-    window_.controls().ModeStepping->setEnabled(!running);
     for (QWidget* field :
          std::initializer_list<QWidget*>{form_->Preset, form_->Call, form_->Locator, form_->Period,
                                          form_->Elements, form_->AddElement, form_->RemoveElement})
@@ -171,52 +165,53 @@ void BeaconDialog::showCountdown() {
 }
 
 void BeaconDialog::stop() {
+    if (!running_) return;
     stopRequested_ = true;
-    if (runner_) runner_->stop();
+    window_.boardSession().stop();
 }
 
 void BeaconDialog::start() {
-    link::SerialLink& link = window_.linkController().serialLink();
-    if (!link.isOpen()) {
+    session::BoardSession& board = window_.boardSession();
+    if (!board.isOpen()) {
         form_->Status->setText("Open the board's port first (\"COM Port\" in the main window)");
+        return;
+    }
+    if (board.busy()) {
+        form_->Status->setText(board.busyReason());
         return;
     }
     replan();
     if (!planned_) return;
     const beacon::PlannedBeacon beacon = *planned_;
-    runner_ = std::make_unique<keying::LinkRunner>(link);
     stopRequested_ = false;
     setRunning(true);
     auto periodStart =
         keying::nextPeriodStart(keying::Clock::now() + updateTime, beacon.sequence.periodSeconds);
-    std::optional<keying::RunStep> boardAt;
-    keying::RunOutcome::End end = keying::RunOutcome::End::Completed;
+    const auto shown = connect(&board, &session::BoardSession::stepSent, this,
+                               [this](long long index, const session::RunStep& step) {
+                                   form_->Current->setText(qText(step.label));
+                                   form_->Progress->setValue(static_cast<int>(index + 1));
+                               });
+    std::optional<session::RunStep> boardAt;
+    session::RunOutcome outcome;
     for (bool first = true; !stopRequested_; first = false) {
         const auto keyed = keying::beaconPeriod(beacon, periodStart, first, wireLead);
         form_->Progress->setRange(0, static_cast<int>(keyed.run.steps.size()));
         form_->Progress->setValue(0);
-        const auto shown = connect(runner_.get(), &keying::LinkRunner::stepSent, this,
-                                   [&](long long index, const keying::RunStep& step) {
-                                       form_->Current->setText(qText(step.label));
-                                       form_->Progress->setValue(static_cast<int>(index + 1));
-                                   });
-        const auto outcome = runner_->run(keyed.run);
-        disconnect(shown);
+        outcome = board.run(keyed.run);
         if (outcome.boardAt) boardAt = outcome.boardAt;
-        end = outcome.end;
-        if (end != keying::RunOutcome::End::Completed) break;
+        if (outcome.end != RunEnd::Completed) break;
         periodStart += std::chrono::duration_cast<keying::Clock::duration>(
             std::chrono::duration<double>(beacon.sequence.periodSeconds));
     }
-    if (end == keying::RunOutcome::End::Stopped && boardAt && boardAt->label != "carrier" &&
-        link.isOpen()) {
-        link.waitResponse(keying::carrierLine(beacon.tones));
-        boardAt->label = "carrier";
+    disconnect(shown);
+    QString line = qText(outcome.line());
+    if (outcome.end == RunEnd::Stopped || (stopRequested_ && outcome.end == RunEnd::Completed)) {
+        if (boardAt && boardAt->label != "carrier" && board.isOpen())
+            board.run(keying::carrierRun(beacon.tones));
+        line = boardAt ? "Stopped; the board is on the carrier" : "Stopped; nothing was sent";
     }
-    keying::RunOutcome last;
-    last.end = stopRequested_ ? keying::RunOutcome::End::Stopped : end;
-    last.boardAt = boardAt;
-    form_->Status->setText(qText(last.line("Beacon")));
+    form_->Status->setText(line);
     form_->Current->clear();
     setRunning(false);
 }

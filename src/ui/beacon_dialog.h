@@ -6,7 +6,8 @@
 // "Update all registers" with the keying set, then from the next period start
 // one Reg2 line at every symbol boundary, period after period, until Stop,
 // which ends after the line on the wire and puts the board back on the
-// carrier. The plan inputs are locked while it keys.
+// carrier. Each period is a run of the window's board session, which locks
+// the plan inputs while it runs.
 
 #include <QDialog>
 #include <memory>
@@ -20,18 +21,14 @@ class BeaconDialog;
 
 class QTimer;
 
-namespace kelvane::keying {
-class LinkRunner;
-}
-
 namespace kelvane::ui {
 
-class MainWindow;
+class RunWindow;
 
 class BeaconDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit BeaconDialog(MainWindow& window);
+    BeaconDialog(RunWindow& window, QWidget* parent);
     ~BeaconDialog() override;
 
     bool running() const { return running_; }
@@ -51,9 +48,8 @@ private:
     void showCountdown();
 
     std::unique_ptr<Ui::BeaconDialog> form_;
-    MainWindow& window_;
+    RunWindow& window_;
     std::optional<beacon::PlannedBeacon> planned_;
-    std::unique_ptr<keying::LinkRunner> runner_;
     QTimer* countdown_ = nullptr;
     bool running_ = false;
     bool stopRequested_ = false;

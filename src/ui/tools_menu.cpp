@@ -1,15 +1,16 @@
 #include "ui/tools_menu.h"
 
+#include <QMainWindow>
 #include <QMenuBar>
 
 #include "ui/beacon_dialog.h"
 #include "ui/calibrate_dialog.h"
-#include "ui/main_window.h"
 #include "ui/sweep_dialog.h"
 
 namespace kelvane::ui {
 
-ToolsMenu::ToolsMenu(MainWindow& window) : QObject(&window), window_(window) {
+ToolsMenu::ToolsMenu(QMainWindow& window, RunWindow& runs, CalibrateWindow& calibration)
+    : QObject(&window), window_(window), runs_(runs), calibration_(calibration) {
     setObjectName(QStringLiteral("ToolsMenu"));
     QMenu* menu = window_.menuBar()->addMenu(QStringLiteral("&Tools"));
     menu->setObjectName(QStringLiteral("Tools"));
@@ -24,25 +25,38 @@ ToolsMenu::ToolsMenu(MainWindow& window) : QObject(&window), window_(window) {
 
 // A new dialog each time, so that it compares with the plan shown now.
 void ToolsMenu::openCalibrate() {
-    CalibrateDialog dialog(window_);
-    dialog.exec();
+    calibrateDialog()->exec();
+}
+
+std::unique_ptr<CalibrateDialog> ToolsMenu::calibrateDialog() {
+    return std::make_unique<CalibrateDialog>(calibration_, &window_);
+}
+
+SweepDialog& ToolsMenu::sweepDialog() {
+    if (!sweepDialog_) sweepDialog_ = new SweepDialog(runs_, &window_);
+    return *sweepDialog_;
 }
 
 // One sweep window, modeless, kept with its fields between uses.
 void ToolsMenu::openSweep() {
-    if (!sweepDialog_) sweepDialog_ = new SweepDialog(window_);
-    sweepDialog_->show();
-    sweepDialog_->raise();
-    sweepDialog_->activateWindow();
+    SweepDialog& dialog = sweepDialog();
+    dialog.show();
+    dialog.raise();
+    dialog.activateWindow();
+}
+
+BeaconDialog& ToolsMenu::beaconDialog() {
+    if (!beaconDialog_) beaconDialog_ = new BeaconDialog(runs_, &window_);
+    return *beaconDialog_;
 }
 
 // One beacon window, modeless; planned again with the window's inputs as it opens.
 void ToolsMenu::openBeacon() {
-    if (!beaconDialog_) beaconDialog_ = new BeaconDialog(window_);
-    beaconDialog_->replan();
-    beaconDialog_->show();
-    beaconDialog_->raise();
-    beaconDialog_->activateWindow();
+    BeaconDialog& dialog = beaconDialog();
+    dialog.replan();
+    dialog.show();
+    dialog.raise();
+    dialog.activateWindow();
 }
 
 } // namespace kelvane::ui

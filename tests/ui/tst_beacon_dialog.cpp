@@ -22,7 +22,7 @@ QString column(const QTableWidget* table, int c) {
 
 struct Opened {
     Opened() {
-        tools.beaconAction()->trigger();
+        window.tools().beaconAction()->trigger();
         dialog = window.findChild<ui::BeaconDialog*>();
         QVERIFY(dialog && dialog->isVisible());
         elements = dialog->findChild<QTableWidget*>("Elements");
@@ -30,7 +30,6 @@ struct Opened {
     }
     QString states() { return shownStates(*dialog, "Status Start Export"); }
     ui::MainWindow window;
-    ui::ToolsMenu tools{window};
     ui::BeaconDialog* dialog = nullptr;
     QTableWidget* elements = nullptr;
     QTableWidget* tones = nullptr;
@@ -112,7 +111,7 @@ private slots:
         at.dialog->findChild<QPushButton*>("Start")->click();
         QVERIFY(locked);
         QCOMPARE(current, "CW E key down");
-        QCOMPARE(at.states(), "Beacon stopped; the board is at carrier|Start|Export...");
+        QCOMPARE(at.states(), "Stopped; the board is on the carrier|Start|Export...");
         QVERIFY(at.window.controls().PlanInputs->isEnabled());
         // The Update, then one key-down line a period (at least one), all on the carrier.
         const QStringList lines =

@@ -37,7 +37,7 @@ void connectTo(MainWindow& window, const sim::PtyBoard& board, bool byEnter = fa
     else
         window.controls().SetCP->click();
     QVERIFY(closer.shown());
-    QVERIFY(window.linkController().serialLink().isOpen());
+    QVERIFY(window.boardSession().isOpen());
 }
 
 // A window with its port open on a virtual board.
@@ -109,22 +109,22 @@ private slots:
                                        : "Kelvane: COM Port Open\r\nRS232 Parameters  9600 Baud, "
                                          "N,8,2\r\nUse with PIC Firmware  Vantrel \r\n");
             QCOMPARE(closer.detail.contains("is in use by another program"), busy);
-            QCOMPARE(window.linkController().serialLink().isOpen(), !busy);
+            QCOMPARE(window.boardSession().isOpen(), !busy);
             holder.reset();
         }
         QCOMPARE(shownStates(window,
                              "CPNo Label6 SetCP Update QuickUpdate StoreEE Init VerifyEE QStepDn"),
-                 device(board) + " (hidden)|Set COM Port (hidden)|COM " + device(board) +
-                     " (disabled)|Update all registers|Quick Freq Update|Store to EE|"
-                     "Init from EE|Verify EE|\\/");
+                 device(board) + " (hidden)|Set COM Port (hidden)|Close Port|Update all "
+                                 "registers|Quick Freq Update|Store to EE|Init from EE|Verify "
+                                 "EE|\\/");
     }
 
     void repliesInPiecesKeepTheirLineEnds() {
         MainWindow window;
-        auto& link = window.linkController().serialLink();
+        auto& board = window.boardSession();
         window.controls().Text1->clear();
         for (const char* piece : {"OK 0000", "0017\r", "\nOK W\r\n", "0x\0\xff", "\r\n"})
-            emit link.received(QByteArray(piece, piece[0] == '0' ? 4 : qsizetype(strlen(piece))));
+            emit board.received(QByteArray(piece, piece[0] == '0' ? 4 : qsizetype(strlen(piece))));
         QCOMPARE(window.controls().Text1->toPlainText(),
                  QString("OK 00000017\nOK W\n0x") + QChar(0x2400) + QChar(0xFF) + "\n");
     }
@@ -185,7 +185,8 @@ private slots:
                 {Qt::Key_F5, 12, "Update all registers: 12" + sent + "12 replies"},
                 {Qt::CTRL | Qt::SHIFT | Qt::Key_I, 1, "Init from EE: restored 2320.25 MHz"},
                 {Qt::Key_F6, 3, "Quick Freq Update: 3" + sent + "3 replies"},
-                {Qt::CTRL | Qt::Key_Up, 3, "Quick Freq Update: 3" + sent + "3 replies"},
+                {Qt::CTRL | Qt::Key_Up, 3,
+                 "Quick Freq Update: 3 lines sent to " + device(board) + ", now 2320.25001 MHz"},
                 {Qt::CTRL | Qt::SHIFT | Qt::Key_E, 36, "Store to EE: 36" + sent + "36 replies"}};
             for (int i = 0; i < (silent ? 2 : 5); ++i) { // a silent board: Update and Init
                 const auto& [key, lines, status] = keys[i];
@@ -326,8 +327,7 @@ private slots:
         QFETCH(int, stopAfterMs);
         QFETCH(bool, closeWindow);
         Connected at;
-        ui::ToolsMenu tools(at.window);
-        tools.sweepAction()->trigger();
+        at.window.tools().sweepAction()->trigger();
         auto* dialog = at.window.findChild<ui::SweepDialog*>();
         QVERIFY(dialog && dialog->isVisible());
         const char* names[] = {"From", "To", "Step", "Dwell"};
@@ -357,7 +357,7 @@ private slots:
         const QString path = writeSetup(folder, "a.kelvane", R"("name": "Beacon",
             "note": "24048 MHz\nsecond line", "inputs": {"fo": " 2004", "rfmult": "12"})");
         Connected at;
-        ui::SetupController setups(at.window, at.window);
+        ui::SetupController& setups = at.window.setups();
         setups.setupsWindow().setFolder(folder.path());
         auto* list = setups.setupsWindow().findChild<QTreeWidget*>("SetupList");
         QCOMPARE(list->topLevelItemCount(), 1);
@@ -383,7 +383,7 @@ private slots:
         options.faults.floodBytes = floodBytes;
         Connected at(options);
         qint64 arrived = 0;
-        connect(&at.window.linkController().serialLink(), &link::SerialLink::received, &at.window,
+        connect(&at.window.boardSession(), &session::BoardSession::received, &at.window,
                 [&](const QByteArray& bytes) { arrived += bytes.size(); });
         QSet<qint64> seenDuringFlood;
         QTimer tick;
@@ -466,7 +466,7 @@ private slots:
         window->show();
         QTimer::singleShot(130, window.get(), [&] { window->close(); });
         window->controls().StoreEE->click();
-        QVERIFY(!window->linkController().serialLink().isOpen());
+        QVERIFY(!window->boardSession().isOpen());
         window.reset();
         const QByteArray sent = received(board);
         QVERIFY(!sent.isEmpty() && sent.size() < 11 * 8);

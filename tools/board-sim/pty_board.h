@@ -31,10 +31,10 @@ struct Faults {
 };
 
 struct BoardOptions {
-    std::string eepromPath;   // empty: the EEPROM lives in memory only
-    std::string logPath;      // empty: no log file
-    double referenceMhz = 10; // for the output frequency in the log
+    std::string eepromPath; // empty: the EEPROM lives in memory only
+    std::string logPath;    // empty: no log file
     Faults faults;
+    double referenceMhz = 10; // for the output frequency in the log
 };
 
 // One piece of bytes as it passed the terminal, with the monotonic clock's
