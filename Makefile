@@ -13,6 +13,7 @@ test: build
 bench: build
 	./build/bench/kelvane-bench
 	./build/bench/kelvane-bench-link
+	./build/bench/kelvane-bench-keying
 	./scripts/bench-window
 
 # The whole test suite under AddressSanitizer and UndefinedBehaviorSanitizer.

@@ -82,6 +82,17 @@ constexpr Command commands[] = {
      "list that cannot be read, or a frequency in it that cannot be sent (nothing\n"
      "is sent then).",
      runHop},
+    {"beacon", "beacon keying: symbols, tone table, firmware export, live run",
+     "kelvanectl beacon plan --preset mixed --call OZ7IGY --locator JO55WM\n"
+     "kelvanectl beacon symbols --mode pi4 --message OZ7IGY\n"
+     "kelvanectl beacon export --mode wspr --message \"K1ABC FN42 37\" --format c\n"
+     "kelvanectl beacon run --port /dev/ttyUSB0 --preset mixed --call OZ7IGY --locator JO55WM "
+     "--forever",
+     "Exit status: 0 printed or keyed; 130 stopped by Ctrl-C; 1 the port could not be\n"
+     "opened or failed, or the board stopped answering; 2 bad usage, or a message,\n"
+     "sequence or tone table that cannot be keyed (one line names the field and the\n"
+     "rule; nothing is sent then).",
+     runBeacon},
     {"ports", "list the serial ports with their numbers", "kelvanectl ports",
      "Exit status: 0 listed, also when there is no port; 2 bad usage.", runPorts},
 };

@@ -19,6 +19,8 @@ int runVerify(const QStringList& arguments);
 int runCalibrate(const QStringList& arguments);
 int runSweep(const QStringList& arguments);
 int runHop(const QStringList& arguments);
+int runBeacon(const QStringList& arguments);
+int runBeaconKeying(const QStringList& arguments);
 
 struct Command {
     const char* name;

@@ -10,6 +10,7 @@
 #include "model/plan_hints.h"
 #include "model/plan_input_rules.h"
 #include "model/plan_variables.h"
+#include "setup/beacon_object.h"
 #include "setup/file_access.h"
 
 namespace kelvane::setup {
@@ -32,7 +33,8 @@ QString quoted(const std::string& text) {
 
 // Beside "rfmult" in the file; not an input of its own.
 constexpr const char* keptMultiplierKey = "rfmult-in-force";
-constexpr const char* topLevelKeys[] = {"format", "version", "name", "note", "inputs", "registers"};
+constexpr const char* topLevelKeys[] = {"format", "version", "name",     "note",
+                                        "inputs", "beacon",  "registers"};
 
 // The field's value from the file, or why it cannot be taken.
 std::optional<QString> readField(const InputSpec& input, const QJsonValue& value, Inputs& inputs) {
@@ -104,6 +106,7 @@ std::optional<QString> readSetupObject(const QJsonObject& file, Setup& setup) {
             return QString("\"%1\" must be a text, not %2").arg(key, shown(value));
         setup.*member = value.toString().toStdString();
     }
+    if (auto fault = readBeaconObject(file.value("beacon"), setup.beacon)) return fault;
     const QJsonValue inputs = file.value("inputs");
     if (inputs.isUndefined()) return std::nullopt;
     if (!inputs.isObject()) return "\"inputs\" must be an object, not " + shown(inputs);
@@ -164,6 +167,7 @@ QByteArray setupText(const Setup& setup, const std::optional<RegisterImage>& reg
                        .arg(formatName)
                        .arg(formatVersion)
                        .arg(quoted(setup.name), quoted(setup.note), inputs.join(",\n"));
+    if (setup.beacon) text += beaconObjectText(*setup.beacon);
     if (registers) {
         QStringList words;
         for (int address : transferOrder)

@@ -17,6 +17,7 @@
 
 #include "model/inputs.h"
 #include "model/registers.h"
+#include "modes/beacon_sequence.h"
 
 namespace kelvane::setup {
 
@@ -27,12 +28,14 @@ struct Setup {
     std::string name;
     std::string note;
     Inputs inputs;
+    std::optional<beacon::Sequence> beacon{}; // the "beacon" object, see beacon_object.h
     // What the file holds that was ignored or is read only in part (an unknown
     // key, "2320,25"), one line each naming the file and the key. The setup is
     // what it is without them.
     QStringList warnings = {};
     friend bool operator==(const Setup& a, const Setup& b) {
-        return a.name == b.name && a.note == b.note && a.inputs == b.inputs;
+        return a.name == b.name && a.note == b.note && a.inputs == b.inputs &&
+               a.beacon == b.beacon;
     }
 };
 

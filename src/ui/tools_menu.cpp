@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <QMenuBar>
 
+#include "ui/beacon_dialog.h"
 #include "ui/calibrate_dialog.h"
 #include "ui/sweep_dialog.h"
 
@@ -18,6 +19,8 @@ ToolsMenu::ToolsMenu(QMainWindow& window, RunWindow& runs, CalibrateWindow& cali
     calibrate_->setObjectName(QStringLiteral("CalibrateReference"));
     sweep_ = menu->addAction(QStringLiteral("Sweep..."), this, &ToolsMenu::openSweep);
     sweep_->setObjectName(QStringLiteral("Sweep"));
+    beacon_ = menu->addAction(QStringLiteral("Beacon..."), this, &ToolsMenu::openBeacon);
+    beacon_->setObjectName(QStringLiteral("Beacon"));
 }
 
 // A new dialog each time, so that it compares with the plan shown now.
@@ -37,6 +40,20 @@ SweepDialog& ToolsMenu::sweepDialog() {
 // One sweep window, modeless, kept with its fields between uses.
 void ToolsMenu::openSweep() {
     SweepDialog& dialog = sweepDialog();
+    dialog.show();
+    dialog.raise();
+    dialog.activateWindow();
+}
+
+BeaconDialog& ToolsMenu::beaconDialog() {
+    if (!beaconDialog_) beaconDialog_ = new BeaconDialog(runs_, &window_);
+    return *beaconDialog_;
+}
+
+// One beacon window, modeless; planned again with the window's inputs as it opens.
+void ToolsMenu::openBeacon() {
+    BeaconDialog& dialog = beaconDialog();
+    dialog.replan();
     dialog.show();
     dialog.raise();
     dialog.activateWindow();

@@ -1,5 +1,5 @@
 #pragma once
-// The main window's Tools menu: "Calibrate Reference..." and "Sweep...".
+// The main window's Tools menu: "Calibrate Reference...", "Sweep..." and "Beacon...".
 
 #include <QObject>
 #include <memory>
@@ -13,6 +13,7 @@ class CalibrateDialog;
 class CalibrateWindow;
 class RunWindow;
 class SweepDialog;
+class BeaconDialog;
 
 class ToolsMenu : public QObject {
     Q_OBJECT
@@ -23,15 +24,19 @@ public:
 
     // The sweep dialog, made on first use.
     SweepDialog& sweepDialog();
+    // The beacon dialog, made on first use.
+    BeaconDialog& beaconDialog();
     // A calibration dialog for the plan shown now.
     std::unique_ptr<CalibrateDialog> calibrateDialog();
 
     QAction* calibrateAction() const { return calibrate_; }
     QAction* sweepAction() const { return sweep_; }
+    QAction* beaconAction() const { return beacon_; }
 
 private:
     void openCalibrate();
     void openSweep();
+    void openBeacon();
 
     QMainWindow& window_;
     RunWindow& runs_;
@@ -39,6 +44,8 @@ private:
     QAction* calibrate_ = nullptr;
     QAction* sweep_ = nullptr;
     SweepDialog* sweepDialog_ = nullptr; // created on first use
+    QAction* beacon_ = nullptr;
+    BeaconDialog* beaconDialog_ = nullptr; // created on first use
 };
 
 } // namespace kelvane::ui

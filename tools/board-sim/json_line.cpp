@@ -2,7 +2,8 @@
 
 namespace kelvane::sim {
 
-void writeJsonLine(std::FILE* out, double time, const char* direction, const std::string& bytes) {
+void writeJsonLine(std::FILE* out, double time, const char* direction, const std::string& bytes,
+                   std::optional<double> outputHz) {
     std::string data;
     data.reserve(bytes.size() + 16);
     for (char c : bytes) {
@@ -22,8 +23,12 @@ void writeJsonLine(std::FILE* out, double time, const char* direction, const std
             data += c;
         }
     }
-    std::fprintf(out, "{\"t\":%.9f,\"dir\":\"%s\",\"data\":\"%s\"}\n", time, direction,
-                 data.c_str());
+    if (outputHz)
+        std::fprintf(out, "{\"t\":%.9f,\"dir\":\"%s\",\"data\":\"%s\",\"outputHz\":%.4f}\n", time,
+                     direction, data.c_str(), *outputHz);
+    else
+        std::fprintf(out, "{\"t\":%.9f,\"dir\":\"%s\",\"data\":\"%s\"}\n", time, direction,
+                     data.c_str());
 }
 
 } // namespace kelvane::sim

@@ -39,7 +39,10 @@ constexpr const char* usage =
     "                        EEPROM starts with the window's start-up register set\n"
     "                        and lives in memory\n"
     "  --log FILE            write every piece received and sent, with its monotonic\n"
-    "                        time, to FILE, one JSON object per line\n"
+    "                        time, to FILE, one JSON object per line; a piece that\n"
+    "                        loads a register word also gives \"outputHz\", the\n"
+    "                        output frequency of the loaded registers\n"
+    "  --reference MHZ       the reference frequency for \"outputHz\"; default 10\n"
     "  -h, --help            show this text\n"
     "  --version             show the version\n"
     "\n"
@@ -122,6 +125,11 @@ int main(int argc, char* argv[]) {
                 options.faults.silentAfterLines = static_cast<int>(*n);
             else
                 options.faults.hangupAfterLines = static_cast<int>(*n);
+        } else if (option == "--reference") {
+            const auto mhz = number(value, false);
+            if (!mhz || *mhz <= 0)
+                return usageError("--reference needs a frequency in MHz above 0");
+            options.referenceMhz = *mhz;
         } else if (option == "--slow-reply") {
             const auto seconds = number(value, false);
             if (!seconds) return usageError("--slow-reply needs a number of seconds, 0 or more");

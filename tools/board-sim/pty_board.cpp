@@ -1,5 +1,7 @@
 #include "pty_board.h"
 
+#include "output_frequency.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -178,7 +180,7 @@ void PtyBoard::handleInput(double now) {
         return;
     }
     const std::string bytes(buffer, static_cast<std::size_t>(count));
-    record(now, true, bytes);
+    bool loaded = false;
 
     // Line by line, so that a hang-up after N lines comes right after the N-th.
     std::string replies;
@@ -195,6 +197,7 @@ void PtyBoard::handleInput(double now) {
             eepromChanged = board_.takeEepromChanged();
             lines = board_.lineCount();
         }
+        loaded = loaded || (reply.starts_with("OK ") && !reply.starts_with("OK W"));
         start = end;
         if (eepromChanged && !options_.eepromPath.empty()) {
             try {
@@ -206,6 +209,7 @@ void PtyBoard::handleInput(double now) {
         const Faults& faults = options_.faults;
         if (faults.silentAfterLines == 0 || lines <= faults.silentAfterLines) replies += reply;
         if (faults.hangupAfterLines > 0 && lines >= faults.hangupAfterLines) {
+            record(now, true, bytes);
             closeTerminal();
             return;
         }
@@ -214,6 +218,7 @@ void PtyBoard::handleInput(double now) {
             floodLeft_ = faults.floodBytes;
         }
     }
+    record(now, true, bytes, loaded ? outputHz(registers(), options_.referenceMhz) : std::nullopt);
     if (options_.faults.noReply || replies.empty()) return;
     if (options_.faults.garbage) replies = garbageBytes + replies;
     scheduled_.push_back({now + options_.faults.slowReplySeconds, replies});
@@ -229,13 +234,14 @@ void PtyBoard::writePending(double now) {
     outgoing_.erase(0, static_cast<std::size_t>(count));
 }
 
-void PtyBoard::record(double time, bool fromHost, const std::string& bytes) {
+void PtyBoard::record(double time, bool fromHost, const std::string& bytes,
+                      std::optional<double> outputHz) {
     if (log_) {
-        writeJsonLine(log_, time, fromHost ? "rx" : "tx", bytes);
+        writeJsonLine(log_, time, fromHost ? "rx" : "tx", bytes, outputHz);
         std::fflush(log_);
     }
     std::lock_guard lock(mutex_);
-    chunks_.push_back({time, fromHost, bytes});
+    chunks_.push_back({time, fromHost, bytes, outputHz});
 }
 
 void PtyBoard::closeTerminal() {

@@ -34,6 +34,7 @@ struct BoardOptions {
     std::string eepromPath; // empty: the EEPROM lives in memory only
     std::string logPath;    // empty: no log file
     Faults faults;
+    double referenceMhz = 10; // for the output frequency in the log
 };
 
 // One piece of bytes as it passed the terminal, with the monotonic clock's
@@ -42,6 +43,7 @@ struct Chunk {
     double time = 0;
     bool fromHost = false;
     std::string bytes;
+    std::optional<double> outputHz; // from the host, when it loaded a register word
 };
 
 class PtyBoard {
@@ -69,7 +71,8 @@ private:
     void run();
     void handleInput(double now);
     void writePending(double now);
-    void record(double time, bool fromHost, const std::string& bytes);
+    void record(double time, bool fromHost, const std::string& bytes,
+                std::optional<double> outputHz = std::nullopt);
     void closeTerminal();
 
     BoardOptions options_;

@@ -2,8 +2,9 @@
 // first sees it, into DIR/main-window.png, DIR/export-window.png (after
 // "PIC Register Export"), DIR/fsk-window.png (after "Generate D data"),
 // DIR/calibrate-dialog.png (with a measured output typed in),
-// DIR/sweep-dialog.png (with its start-up fields) and DIR/setups-window.png (a
-// folder of three setups, one of them opened).
+// DIR/sweep-dialog.png (with its start-up fields), DIR/beacon-dialog.png (the
+// mixed preset's tone table) and DIR/setups-window.png (a folder of three
+// setups, one of them opened).
 // Run it under a real display server (scripts/screenshot uses Xvfb) so that
 // fonts and style are those a user sees. The user's stored window position is
 // neither read nor written.
@@ -19,6 +20,7 @@
 #include <initializer_list>
 
 #include "setup/setup_file.h"
+#include "ui/beacon_dialog.h"
 #include "ui/calibrate_dialog.h"
 #include "ui/main_window.h"
 #include "ui/setup_controller.h"
@@ -111,6 +113,9 @@ int main(int argc, char* argv[]) {
     calibrate.show();
     kelvane::ui::SweepDialog& sweep = window.tools().sweepDialog();
     sweep.show();
+    kelvane::ui::BeaconDialog& beacon = window.tools().beaconDialog();
+    beacon.resize(720, 600);
+    beacon.show();
     int status = 1;
     QTimer::singleShot(settleMs, &app, [&] {
         QWidget* fsk = nullptr;
@@ -126,7 +131,8 @@ int main(int argc, char* argv[]) {
                                      {exported, "export-window.png"},
                                      {fsk, "fsk-window.png"},
                                      {&calibrate, "calibrate-dialog.png"},
-                                     {&sweep, "sweep-dialog.png"}})
+                                     {&sweep, "sweep-dialog.png"},
+                                     {&beacon, "beacon-dialog.png"}})
                          ? 0
                          : 1;
             auto& list = setups->setupsWindow();
