@@ -19,6 +19,7 @@ int runVerify(const QStringList& arguments);
 int runCalibrate(const QStringList& arguments);
 int runSweep(const QStringList& arguments);
 int runHop(const QStringList& arguments);
+int runServe(const QStringList& arguments);
 
 struct Command {
     const char* name;
