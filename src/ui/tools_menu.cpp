@@ -4,6 +4,7 @@
 
 #include "ui/calibrate_dialog.h"
 #include "ui/main_window.h"
+#include "ui/remote_control.h"
 #include "ui/sweep_dialog.h"
 
 namespace kelvane::ui {
@@ -17,6 +18,8 @@ ToolsMenu::ToolsMenu(MainWindow& window) : QObject(&window), window_(window) {
     calibrate_->setObjectName(QStringLiteral("CalibrateReference"));
     sweep_ = menu->addAction(QStringLiteral("Sweep..."), this, &ToolsMenu::openSweep);
     sweep_->setObjectName(QStringLiteral("Sweep"));
+    remote_ = new RemoteControl(window_);
+    menu->addAction(remote_->action());
 }
 
 // A new dialog each time, so that it compares with the plan shown now.

@@ -1,5 +1,6 @@
 #pragma once
-// The main window's Tools menu: "Calibrate Reference..." and "Sweep...".
+// The main window's Tools menu: "Calibrate Reference...", "Sweep..." and
+// "Remote Control".
 
 #include <QObject>
 
@@ -9,6 +10,7 @@ namespace kelvane::ui {
 
 class MainWindow;
 class SweepDialog;
+class RemoteControl;
 
 class ToolsMenu : public QObject {
     Q_OBJECT
@@ -18,6 +20,7 @@ public:
 
     QAction* calibrateAction() const { return calibrate_; }
     QAction* sweepAction() const { return sweep_; }
+    RemoteControl& remoteControl() const { return *remote_; }
 
 private:
     void openCalibrate();
@@ -27,6 +30,7 @@ private:
     QAction* calibrate_ = nullptr;
     QAction* sweep_ = nullptr;
     SweepDialog* sweepDialog_ = nullptr; // created on first use
+    RemoteControl* remote_ = nullptr;
 };
 
 } // namespace kelvane::ui
