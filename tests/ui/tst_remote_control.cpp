@@ -1,0 +1,141 @@
+// Tools > Remote Control: a client's frequency request shown in the window as
+// if typed, sent to the virtual board, and refused or held back by the
+// window's own state.
+
+#include <QtNetwork>
+
+#include "pty_board.h"
+#include "remote/remote_server.h"
+#include "ui/link_controller.h"
+#include "ui/main_window_controls.h"
+#include "ui/remote_control.h"
+#include "ui/tools_menu.h"
+#include "window_support.h"
+
+using kelvane::ui::MainWindow;
+using namespace kelvane;
+using namespace window_support;
+
+namespace {
+
+// The words of 2304.1 MHz with the start-up inputs, then 2304.2 MHz's
+// frequency words.
+const QByteArray all23041 = "R00000017\r\nR0000008D\r\nR0000001C\r\nR28001409\r\nR0111CE58\r\n"
+                            "R001F3326\r\nRA0040005\r\nRFF4810A4\r\nR00A87303\r\nR04F42402\r\n"
+                            "R01800011\r\nR41900E60\r\n";
+const QByteArray quick23042 = "R04F42402\r\nR01800011\r\nR68A00E60\r\n";
+
+// A window with the remote control on a free port, and a client on it.
+struct Remote {
+    explicit Remote(bool portOpen = true) {
+        if (portOpen) {
+            window.controls().CPNo->setText(QString::fromStdString(board.devicePath()));
+            BoxCloser closer;
+            window.controls().SetCP->click();
+        }
+        QTimer::singleShot(0, [] {
+            auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+            if (!dialog) return;
+            dialog->setTextValue("127.0.0.1:0");
+            dialog->accept();
+        });
+        tools.remoteControl().action()->trigger();
+        client.connectToHost(QHostAddress::LocalHost,
+                             tools.remoteControl().server().listeningOn().port);
+        if (!client.waitForConnected(5000)) qFatal("no connection");
+    }
+    QString status() const { return window.findChild<QLabel*>("RemoteStatus")->text(); }
+    QByteArray ask(const QByteArray& line) {
+        client.write(line);
+        QTest::qWait(200);
+        QByteArray answer = client.readAll();
+        // Update all registers takes twelve pauses.
+        for (int waited = 0; !answer.endsWith('\n') && waited < 5000; waited += 20) {
+            QTest::qWait(20);
+            answer += client.readAll();
+        }
+        return answer;
+    }
+    QByteArray received() const { return QByteArray::fromStdString(board.received()); }
+
+    sim::PtyBoard board;
+    MainWindow window;
+    ui::ToolsMenu tools{window};
+    QTcpSocket client;
+};
+
+} // namespace
+
+class TestRemoteControl : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { isolateSettings(settings_); }
+
+    void request_data() {
+        QTest::addColumn<QString>("window"); // ready, locked, no port
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QByteArray>("answer");
+        QTest::addColumn<QString>("fo");
+        QTest::addColumn<QByteArray>("received");
+        QTest::addColumn<QString>("status"); // %1: the port
+        const QString listening = "Remote: listening on 127.0.0.1:%1, 1 client";
+        QTest::newRow("typed and sent whole")
+            << "ready" << QByteArray("F 2304100000\n") << QByteArray("RPRT 0\n") << "2304.1"
+            << all23041 << "Remote: 2304.100000 MHz from 127.0.0.1";
+        QTest::newRow("refused: the VCO below the chip")
+            << "ready" << QByteArray("F 1296500000\n") << QByteArray("RPRT -1\n") << " 2320.25"
+            << QByteArray() << listening;
+        QTest::newRow("inputs locked")
+            << "locked" << QByteArray("F 2304100000\n") << QByteArray("RPRT -9\n") << " 2320.25"
+            << QByteArray() << listening;
+        QTest::newRow("no port open")
+            << "no port" << QByteArray("F 2304100000\n") << QByteArray("RPRT -6\n") << " 2320.25"
+            << QByteArray() << listening;
+        QTest::newRow("the output box read")
+            << "ready" << QByteArray("f\n") << QByteArray("2320250000\n") << " 2320.25"
+            << QByteArray() << listening;
+    }
+    void request() {
+        QFETCH(QString, window);
+        QFETCH(QByteArray, line);
+        QFETCH(QByteArray, answer);
+        QFETCH(QString, fo);
+        QFETCH(QByteArray, received);
+        QFETCH(QString, status);
+        Remote remote(window != "no port");
+        QVERIFY(remote.tools.remoteControl().action()->isChecked());
+        if (window == "locked") remote.window.controls().PlanInputs->setEnabled(false);
+        QCOMPARE(remote.ask(line), answer);
+        QCOMPARE(remote.window.controls().Fo->text(), fo);
+        QCOMPARE(remote.received(), received);
+        QCOMPARE(remote.status(),
+                 status.arg(remote.tools.remoteControl().server().listeningOn().port));
+    }
+
+    // A request that comes while the window waits inside a nested event loop
+    // (as in a transfer's pauses) is answered once the wait is over; the next
+    // one sends only the frequency words. Unchecking the item drops the client.
+    void waitsForTheWindowThenQuick() {
+        Remote remote;
+        QVERIFY(remote.ask("F 2304100000\n").endsWith("RPRT 0\n"));
+        QEventLoop wait;
+        QTimer::singleShot(0, [&] { remote.client.write("F 2304200000\n"); });
+        QTimer::singleShot(300, &wait, &QEventLoop::quit);
+        wait.exec();
+        QCOMPARE(remote.window.controls().Fo->text(), QString("2304.1"));
+        QCOMPARE(remote.received(), all23041);
+        QCOMPARE(remote.ask(""), QByteArray("RPRT 0\n"));
+        QCOMPARE(remote.window.controls().Fo->text(), QString("2304.2"));
+        QCOMPARE(remote.received(), all23041 + quick23042);
+
+        remote.tools.remoteControl().action()->trigger();
+        QVERIFY(!remote.window.findChild<QLabel*>("RemoteStatus")->isVisible());
+        QTRY_COMPARE(remote.client.state(), QAbstractSocket::UnconnectedState);
+    }
+
+private:
+    QTemporaryDir settings_;
+};
+
+QTEST_MAIN(TestRemoteControl)
+#include "tst_remote_control.moc"
