@@ -6,7 +6,6 @@
 #include <cstdio>
 
 #include "cli/command_line.h"
-#include "link/transfers.h"
 #include "model/eeprom_verify.h"
 
 namespace kelvane::cli {
@@ -27,16 +26,11 @@ QJsonObject comparisonJson(const EepromComparison& comparison) {
 
 } // namespace
 
-int verifyOnBoard(link::SerialLink& link, const RegisterImage& plan, bool json) {
-    QByteArray answer;
-    const auto connection =
-        QObject::connect(&link, &link::SerialLink::received,
-                         [&answer](const QByteArray& bytes) { answer += bytes; });
-    const bool answered = link::requestStoredSet(link);
-    QObject::disconnect(connection);
-    if (!answered) return exitFailure;
+int verifyOnBoard(session::BoardSession& board, const RegisterImage& plan, bool json) {
+    const auto answer = board.readStoredSet(QStringLiteral("Verify EE"));
+    if (!answer) return exitFailure;
 
-    const auto outcome = verifyAnswer(answer.toStdString(), plan);
+    const auto outcome = verifyAnswer(*answer, plan);
     if (const auto* refusal = std::get_if<VerifyRefusal>(&outcome)) {
         std::fprintf(stderr, "kelvanectl: %s\n", refusal->line.c_str());
         return exitFailure;

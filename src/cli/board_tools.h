@@ -6,22 +6,20 @@
 #include <QCommandLineParser>
 #include <optional>
 
-#include "link/serial_link.h"
 #include "model/number_field.h"
 #include "model/registers.h"
+#include "session/board_session.h"
 
 namespace kelvane::cli {
 
 // The EEPROM holds other words than the plan.
 inline constexpr int exitDiffers = 3;
-// Stopped by Ctrl-C (SIGINT), as shells count it.
-inline constexpr int exitInterrupted = 130;
 
 // Asks the board on an open link for its stored set, as the read-back does,
 // and prints the verdict on it against `plan` (a line, or with `json` one
 // object). Returns 0 when every word matches, exitDiffers when not, and
 // exitFailure when the port failed or no register entry came back.
-int verifyOnBoard(link::SerialLink& link, const RegisterImage& plan, bool json);
+int verifyOnBoard(session::BoardSession& board, const RegisterImage& plan, bool json);
 
 // A number option read as the window reads a box; prints the refusal itself.
 std::optional<double> readNumberOption(const QCommandLineParser& parser, const QString& name,

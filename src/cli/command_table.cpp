@@ -68,17 +68,18 @@ constexpr Command commands[] = {
     {"sweep", "step the board's output from one frequency to another",
      "kelvanectl sweep --port /dev/ttyUSB0 --from 2320 --to 2321 --step 0.1 --dwell 1000\n"
      "kelvanectl sweep --port 1 --from 2304.2 --to 2304 --step -0.001 --forever",
-     "Exit status: 0 sent; 130 stopped by Ctrl-C; 1 the port could not be opened or\n"
-     "failed, or the board stopped answering; 2 bad usage, no --port or port 0, or a\n"
-     "frequency of the sweep that cannot be sent (nothing is sent then).",
+     "Exit status: 0 sent; 130 stopped by Ctrl-C (143 SIGTERM, 129 SIGHUP); 1 the\n"
+     "port could not be opened or failed, or the board stopped answering; 2 bad\n"
+     "usage, no --port or port 0, or a frequency of the sweep that cannot be sent\n"
+     "(nothing is sent then).",
      runSweep},
     {"hop", "send the output frequencies of a list file in turn",
      "kelvanectl hop --port /dev/ttyUSB0 --list beacons.txt --dwell 60000 --forever\n"
      "kelvanectl hop --port COM3 --list channels.txt --repeat 3 --odiv 2",
-     "Exit status: 0 sent; 130 stopped by Ctrl-C; 1 the port could not be opened or\n"
-     "failed, or the board stopped answering; 2 bad usage, no --port or port 0, a\n"
-     "list that cannot be read, or a frequency in it that cannot be sent (nothing\n"
-     "is sent then).",
+     "Exit status: 0 sent; 130 stopped by Ctrl-C (143 SIGTERM, 129 SIGHUP); 1 the\n"
+     "port could not be opened or failed, or the board stopped answering; 2 bad\n"
+     "usage, no --port or port 0, a list that cannot be read, or a frequency in it\n"
+     "that cannot be sent (nothing is sent then).",
      runHop},
     {"serve", "let rig-control programs retune the board over the network",
      "kelvanectl serve --port /dev/ttyUSB0\n"

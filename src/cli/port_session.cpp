@@ -14,9 +14,9 @@ void addPortOption(QCommandLineParser& parser) {
                       "port"});
 }
 
-std::optional<int> openPort(link::SerialLink& link, const QCommandLineParser& parser) {
+std::optional<int> openPort(session::BoardSession& board, const QCommandLineParser& parser) {
     if (!parser.isSet("port")) return usageError("--port is required");
-    const auto outcome = link.open(parser.value("port"));
+    const auto outcome = board.open(parser.value("port"));
     switch (outcome.result) {
     case link::OpenOutcome::Result::Opened:
         return std::nullopt;
@@ -29,8 +29,8 @@ std::optional<int> openPort(link::SerialLink& link, const QCommandLineParser& pa
     return exitFailure;
 }
 
-void reportFailures(link::SerialLink& link) {
-    QObject::connect(&link, &link::SerialLink::failed, [](const QString& message) {
+void reportFailures(session::BoardSession& board) {
+    QObject::connect(&board, &session::BoardSession::failed, [](const QString& message) {
         std::fprintf(stderr, "kelvanectl: %s\n", message.toUtf8().constData());
     });
 }

@@ -1,12 +1,12 @@
 #pragma once
 // The port of the kelvanectl commands that talk to the board: the --port
-// option, opening it with the window's own link code, and where the board's
-// replies and a failing port are reported.
+// option, opening it through the window's own board session, and where a
+// failing port is reported.
 
 #include <QCommandLineParser>
 #include <optional>
 
-#include "link/serial_link.h"
+#include "session/board_session.h"
 
 namespace kelvane::cli {
 
@@ -14,9 +14,9 @@ void addPortOption(QCommandLineParser& parser);
 
 // Opens the port --port names. On failure prints one line to stderr and gives
 // the exit code.
-std::optional<int> openPort(link::SerialLink& link, const QCommandLineParser& parser);
+std::optional<int> openPort(session::BoardSession& board, const QCommandLineParser& parser);
 
 // A port failure while open goes to stderr, once.
-void reportFailures(link::SerialLink& link);
+void reportFailures(session::BoardSession& board);
 
 } // namespace kelvane::cli

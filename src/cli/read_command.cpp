@@ -11,7 +11,6 @@
 #include "cli/plan_output.h"
 #include "cli/port_session.h"
 #include "cli/setup_inputs.h"
-#include "link/transfers.h"
 #include "model/hex.h"
 #include "model/readback.h"
 
@@ -113,16 +112,14 @@ int runRead(const QStringList& arguments) {
     if (parser.isSet("fr")) before.fr = parser.value("fr").toStdString();
     if (parser.isSet("rfmult")) before.rfMult = parser.value("rfmult").toStdString();
 
-    link::SerialLink link;
-    if (auto exit = openPort(link, parser)) return *exit;
-    reportFailures(link);
-    QByteArray answer;
-    QObject::connect(&link, &link::SerialLink::received,
-                     [&answer](const QByteArray& bytes) { answer += bytes; });
-    if (!link::requestStoredSet(link)) return exitFailure;
-    link.close();
+    session::BoardSession board;
+    if (auto exit = openPort(board, parser)) return *exit;
+    reportFailures(board);
+    const auto answer = board.readStoredSet();
+    if (!answer) return exitFailure;
+    board.close();
 
-    const std::string answerText = answer.toStdString();
+    const std::string answerText = *answer;
     const auto outcome = restoreFromAnswer(answerText, before, planVariablesFrom(before));
     if (const auto* refusal = std::get_if<RestoreRefusal>(&outcome)) {
         std::fprintf(stderr, "kelvanectl: %s\n", refusal->line.c_str());

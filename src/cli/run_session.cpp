@@ -1,6 +1,5 @@
 #include "cli/run_session.h"
 
-#include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -13,8 +12,8 @@
 #include "cli/command_line.h"
 #include "cli/port_session.h"
 #include "cli/setup_inputs.h"
-#include "link/transfers.h"
 #include "model/hex.h"
+#include "session/frequency_runs.h"
 
 #ifdef Q_OS_WIN
 #include <io.h>
@@ -27,16 +26,22 @@
 namespace kelvane::cli {
 namespace {
 
-volatile std::sig_atomic_t interrupted = 0;
+// The signal that asked the run to stop, 0 while none has.
+volatile std::sig_atomic_t interruptSignal = 0;
 
-extern "C" void noteInterrupt(int) {
-    interrupted = 1;
+extern "C" void noteInterrupt(int signal) {
+    interruptSignal = signal;
 }
 
-// A board that answered before is taken as gone silent when neither this many
-// lines nor this much time have brought a byte.
-constexpr int silentLines = 12;
-constexpr qint64 silentMs = 2000;
+// Each ends a run as Ctrl-C does; the exit status is 128 and its number, as
+// shells count it.
+constexpr int stopSignals[] = {
+    SIGINT,
+    SIGTERM,
+#ifdef SIGHUP
+    SIGHUP,
+#endif
+};
 
 struct RunOptions {
     std::chrono::milliseconds dwell{0};
@@ -123,89 +128,48 @@ int sendRun(const QCommandLineParser& parser, const FrequencyList& frequencies) 
         return usageError(QString::fromStdString(refusal->line) + "; nothing was sent");
     const auto& steps = std::get<std::vector<RunStep>>(planned);
 
-    link::SerialLink link;
-    if (auto exit = openPort(link, parser)) return *exit;
-    // The port's own line goes below the progress bar, not over it.
+    session::BoardSession board;
+    if (auto exit = openPort(board, parser)) return *exit;
+    // A failing port ends the run, whose outcome line carries the port's own.
     const bool progress = isatty(fileno(stderr));
-    if (progress)
-        QObject::connect(&link, &link::SerialLink::failed, [] { std::fputc('\n', stderr); });
-    reportFailures(link);
 
-    // Replies are not shown; they only tell that the board is still there.
-    bool answered = false;
-    int linesSinceReply = 0;
-    QElapsedTimer sinceReply;
-    sinceReply.start();
-    QObject::connect(&link, &link::SerialLink::received, [&](const QByteArray&) {
-        answered = true;
-        linesSinceReply = 0;
-        sinceReply.restart();
-    });
-
-    // Ctrl-C during a transfer lets it finish; during the dwell it ends the
-    // dwell, with nothing on the wire.
-    interrupted = 0;
-    std::signal(SIGINT, noteInterrupt);
-    bool dwelling = false;
+    // Ctrl-C (or a polite kill, or the terminal going away) during a step lets
+    // its lines finish; during the dwell it ends the dwell, with nothing on the
+    // wire.
+    interruptSignal = 0;
+    for (int signal : stopSignals)
+        std::signal(signal, noteInterrupt);
     QTimer interruptWatch;
-    QObject::connect(&interruptWatch, &QTimer::timeout, [&] {
-        if (interrupted && dwelling) link.close();
+    QObject::connect(&interruptWatch, &QTimer::timeout, [&board] {
+        if (interruptSignal) board.stop();
     });
     interruptWatch.start(20);
 
-    const long long total = options->passes * static_cast<long long>(steps.size());
-    const RunStep* last = nullptr;
-    auto stopped = [&] {
-        if (progress) std::fputc('\n', stderr);
-        if (last)
-            std::fprintf(stderr, "kelvanectl: stopped; the board is at %s\n",
-                         runFrequencyText(last->mhz).c_str());
-        else
-            std::fprintf(stderr, "kelvanectl: stopped; nothing was sent\n");
-        return exitInterrupted;
-    };
-
     const bool json = parser.isSet("json");
+    const long long total = options->passes * static_cast<long long>(steps.size());
     long long done = 0;
-    for (long long pass = 1; options->passes == 0 || pass <= options->passes; ++pass) {
-        for (const RunStep& step : steps) {
-            if (interrupted) return stopped();
-            const link::RegisterSource source = [&step] { return step.registers; };
-            const bool sent = last ? link::sendFrequencyRegisters(link, source)
-                                   : link::sendAllRegisters(link, source);
-            if (!sent) return exitFailure; // the port's own line is out
-            const bool sentFirst = !last;
-            linesSinceReply += last ? 3 : 12;
-            last = &step;
+    QObject::connect(
+        &board, &session::BoardSession::stepSent,
+        [&](long long index, const session::RunStep& step) {
             ++done;
-            // The bar is taken off its line first: on a terminal both streams
-            // share the screen.
+            // The bar is taken off its line first: on a terminal
+            // both streams share the screen.
             if (progress) std::fputs("\r\033[K", stderr);
             if (json)
-                writeOut(runStepJson(step, sentFirst).toStdString() + "\n", true);
+                writeOut(runStepJson(steps[std::size_t(index)], done == 1).toStdString() + "\n",
+                         true);
             else
-                writeOut(runFrequencyText(step.mhz) + "\n", true);
-            if (progress) showProgress(done, total, pass, step.mhz);
-            if (answered && linesSinceReply >= silentLines && sinceReply.elapsed() >= silentMs) {
-                if (progress) std::fputc('\n', stderr);
-                std::fprintf(stderr,
-                             "kelvanectl: the board stopped answering after %s; check its "
-                             "power, cable and firmware\n",
-                             runFrequencyText(step.mhz).c_str());
-                link.close();
-                return exitFailure;
-            }
-            if (options->dwell.count() > 0 && !interrupted) {
-                dwelling = true;
-                const bool stayed = link.pause(options->dwell);
-                dwelling = false;
-                if (!stayed) return interrupted ? stopped() : exitFailure;
-            }
-        }
-    }
-    if (interrupted) return stopped();
+                writeOut(step.label + "\n", true);
+            if (progress) showProgress(done, total, (done - 1) / std::ssize(steps) + 1, step.mhz);
+        });
+
+    const auto outcome =
+        board.run(session::frequencyRun("Run", steps, options->dwell, options->passes));
     if (progress) std::fputc('\n', stderr);
-    return exitOk;
+    if (outcome.end == RunEnd::Completed) return exitOk;
+    std::fprintf(stderr, "kelvanectl: %s\n", outcome.line().c_str());
+    if (outcome.end == RunEnd::Stopped && interruptSignal) return 128 + interruptSignal;
+    return exitFailure;
 }
 
 } // namespace kelvane::cli

@@ -10,7 +10,6 @@
 #include "cli/port_session.h"
 #include "cli/setup_inputs.h"
 #include "cli/warnings.h"
-#include "link/transfers.h"
 #include "model/hex.h"
 #include "model/recalculation.h"
 
@@ -57,27 +56,24 @@ int runSend(const QStringList& arguments) {
         return exitUsage;
     }
 
-    link::SerialLink link;
-    if (auto exit = openPort(link, parser)) return *exit;
-    reportFailures(link);
+    session::BoardSession board;
+    if (auto exit = openPort(board, parser)) return *exit;
+    reportFailures(board);
     QByteArray replies;
-    QObject::connect(&link, &link::SerialLink::received, [&replies, json](const QByteArray& bytes) {
-        replies += bytes;
-        if (json) return;
-        std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout);
-        std::fflush(stdout);
-    });
+    QObject::connect(
+        &board, &session::BoardSession::received, [&replies, json](const QByteArray& bytes) {
+            replies += bytes;
+            if (json) return;
+            std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout);
+            std::fflush(stdout);
+        });
     const link::RegisterSource source = [&image] { return image; };
-    bool completed = false;
-    if (parser.isSet("quick"))
-        completed = link::sendFrequencyRegisters(link, source);
-    else if (parser.isSet("store"))
-        completed = link::storeAllRegisters(link, source);
-    else
-        completed = link::sendAllRegisters(link, source);
+    const bool completed = bool(parser.isSet("quick")   ? board.sendFrequency(source)
+                                : parser.isSet("store") ? board.store(source)
+                                                        : board.sendAll(source));
 
     // A board that answers nothing within a second of the last line is not there.
-    if (completed && replies.isEmpty()) link.pause(std::chrono::seconds(1));
+    if (completed && replies.isEmpty()) board.wait(std::chrono::seconds(1));
     if (completed && replies.isEmpty())
         warnings << "no reply from the board within a second of the send: check power, cable "
                     "and 9600 8N2";
@@ -87,14 +83,14 @@ int runSend(const QStringList& arguments) {
                                ? std::vector{2, 1, 0}
                                : std::vector(transferOrder.begin(), transferOrder.end()))
             sent << qText(hexWord(image[address]));
-        writeJson(withPlanFacts({{"port", link.device()},
+        writeJson(withPlanFacts({{"port", board.device()},
                                  {"completed", completed},
                                  {"sent", sent},
                                  {"replies", QString::fromLatin1(replies)}},
                                 *inputs, result, warnings));
     }
     if (completed && parser.isSet("verify"))
-        return finish(parser, warnings, verifyOnBoard(link, image, false));
+        return finish(parser, warnings, verifyOnBoard(board, image, false));
     return finish(parser, warnings, completed ? exitOk : exitFailure);
 }
 

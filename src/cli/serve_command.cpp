@@ -12,7 +12,7 @@
 #include "cli/setup_inputs.h"
 #include "modes/frequency_run.h"
 #include "remote/remote_server.h"
-#include "remote/serial_remote_board.h"
+#include "remote/session_remote_board.h"
 
 namespace kelvane::cli {
 namespace {
@@ -52,10 +52,10 @@ int runServe(const QStringList& arguments) {
     const auto inputs = readInputOptions(parser);
     if (!inputs) return exitUsage;
 
-    link::SerialLink link;
-    if (auto exit = openPort(link, parser)) return *exit;
-    reportFailures(link);
-    remote::SerialRemoteBoard board(link, *inputs);
+    session::BoardSession session;
+    if (auto exit = openPort(session, parser)) return *exit;
+    reportFailures(session);
+    remote::SessionRemoteBoard board(session, *inputs);
     remote::RemoteServer server(board);
     if (!server.listen(*address)) {
         std::fprintf(stderr, "kelvanectl: cannot listen on %s: %s\n",
@@ -70,7 +70,7 @@ int runServe(const QStringList& arguments) {
     });
 
     int exitCode = exitOk;
-    QObject::connect(&link, &link::SerialLink::failed, [&exitCode] {
+    QObject::connect(&session, &session::BoardSession::failed, [&exitCode] {
         exitCode = exitFailure;
         QCoreApplication::exit(exitFailure);
     });

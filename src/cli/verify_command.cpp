@@ -27,10 +27,10 @@ int runVerify(const QStringList& arguments) {
     const auto result = recalculateOrReport(*controls);
     if (!result) return exitUsage;
 
-    link::SerialLink link;
-    if (auto exit = openPort(link, parser)) return *exit;
-    reportFailures(link);
-    return verifyOnBoard(link, result->registers, parser.isSet("json"));
+    session::BoardSession board;
+    if (auto exit = openPort(board, parser)) return *exit;
+    reportFailures(board);
+    return verifyOnBoard(board, result->registers, parser.isSet("json"));
 }
 
 } // namespace kelvane::cli

@@ -109,6 +109,7 @@ private slots:
     void runs();
     void setups();
     void storeThenReadRestoresThePlan();
+    void ctrlCLeavesTheBoardAtTheLastFrequency_data();
     void ctrlCLeavesTheBoardAtTheLastFrequency();
     void permissionDeniedNamesTheGroup();
 };
@@ -228,7 +229,7 @@ void TestKelvanectl::runs_data() {
     row("board unplugged", up, 1, "2320.250000 MHz\n",
         "kelvanectl: The port PORT stopped working (...", "", {"--hangup-after", "14"});
     row("board falls silent", {"hop", "--port", "PORT", "--list", "list", "--repeat", "20"}, 1,
-        "...2320.250000 MHz\n", "kelvanectl: the board stopped answering after 2320...", "",
+        "...2320.250000 MHz\n", "kelvanectl: The board stopped answering after 2320...", "",
         {"--silent-after", "12"});
 }
 
@@ -303,19 +304,29 @@ void TestKelvanectl::storeThenReadRestoresThePlan() {
     QCOMPARE(o["plan"]["registers"]["Reg4"].toString(), "FF482144");
 }
 
-// Ctrl-C in the dwell after the first frequency: nothing more is sent.
+void TestKelvanectl::ctrlCLeavesTheBoardAtTheLastFrequency_data() {
+    QTest::addColumn<int>("signal");
+    QTest::newRow("Ctrl-C") << SIGINT;
+    QTest::newRow("kill") << SIGTERM;
+    QTest::newRow("terminal closed") << SIGHUP;
+}
+
+// Ctrl-C, or a signal that ends a program politely, in the dwell after the
+// first frequency: nothing more is sent.
 void TestKelvanectl::ctrlCLeavesTheBoardAtTheLastFrequency() {
+    QFETCH(int, signal);
     Board board;
     QProcess sweep;
     sweep.start(KELVANECTL_PATH, {"sweep", "--port", board.device, "--from", "2320.25", "--to",
                                   "2321", "--step", "0.1", "--dwell", "20000"});
     QVERIFY(sweep.waitForReadyRead(5000));
     QCOMPARE(sweep.readAllStandardOutput(), "2320.250000 MHz\n");
-    ::kill(static_cast<pid_t>(sweep.processId()), SIGINT);
+    ::kill(static_cast<pid_t>(sweep.processId()), signal);
     QVERIFY(sweep.waitForFinished(5000));
-    QCOMPARE(sweep.exitCode(), 130);
+    QCOMPARE(sweep.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(sweep.exitCode(), 128 + signal);
     QCOMPARE(sweep.readAllStandardError(),
-             "kelvanectl: stopped; the board is at 2320.250000 MHz\n");
+             "kelvanectl: Stopped; the board is at 2320.250000 MHz\n");
     QCOMPARE(board.received(), startUpLines);
 }
 

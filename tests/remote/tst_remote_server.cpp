@@ -7,10 +7,9 @@
 #include <QtTest>
 #include <csignal>
 
-#include "link/serial_link.h"
 #include "pty_board.h"
 #include "remote/remote_server.h"
-#include "remote/serial_remote_board.h"
+#include "remote/session_remote_board.h"
 
 using namespace kelvane;
 using namespace kelvane::remote;
@@ -255,10 +254,10 @@ private slots:
         QFETCH(QByteArray, received);
         if (!haveRigctl()) QSKIP("rigctl is not installed (scripts/install-deps installs it)");
         sim::PtyBoard pty;
-        link::SerialLink link;
-        QCOMPARE(link.open(QString::fromStdString(pty.devicePath())).result,
+        session::BoardSession session;
+        QCOMPARE(session.open(QString::fromStdString(pty.devicePath())).result,
                  link::OpenOutcome::Result::Opened);
-        SerialRemoteBoard board(link, atOdiv(odiv));
+        SessionRemoteBoard board(session, atOdiv(odiv));
         RemoteServer server(board);
         QVERIFY(server.listen({QHostAddress(QHostAddress::LocalHost), 0}));
         const auto run = rigctl(server.listeningOn().port, commands);
