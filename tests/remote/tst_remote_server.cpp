@@ -47,52 +47,39 @@ struct FakeBoard : RemoteBoard {
     QStringList sent;
 };
 
-struct Client {
-    explicit Client(quint16 port) {
-        socket.connectToHost(QHostAddress::LocalHost, port);
-        if (!socket.waitForConnected(5000)) qFatal("no connection");
-    }
-    // What came within `ms`, once nothing more comes.
-    QByteArray answer(int ms = 300) {
-        QTest::qWait(ms);
-        return socket.readAll();
-    }
-    bool dropped() {
-        for (int waited = 0; waited < 5000; waited += 10) {
-            if (socket.state() == QAbstractSocket::UnconnectedState) return true;
-            QTest::qWait(10);
-        }
-        return false;
-    }
-    QTcpSocket socket;
-};
-
 struct Served {
-    Served() {
-        if (!server.listen({QHostAddress(QHostAddress::LocalHost), 0})) qFatal("cannot listen");
-    }
-    quint16 port() const { return server.listeningOn().port; }
+    Served() { server.listen({QHostAddress(QHostAddress::LocalHost), 0}); }
     FakeBoard board;
     RemoteServer server{board};
 };
 
-// rigctl -m 2 against the port: its stdout and stderr.
-struct Rigctl {
-    QByteArray out, err;
+struct Client {
+    explicit Client(const Served& served) {
+        socket.connectToHost(QHostAddress::LocalHost, served.server.listeningOn().port);
+        if (!socket.waitForConnected(5000)) qFatal("no connection");
+    }
+    QByteArray answer() {
+        QTest::qWait(300);
+        return socket.readAll();
+    }
+    bool dropped() {
+        for (int waited = 0; waited < 5000 && socket.state() != QTcpSocket::UnconnectedState;
+             waited += 10)
+            QTest::qWait(10);
+        return socket.state() == QTcpSocket::UnconnectedState;
+    }
+    QTcpSocket socket;
 };
-std::optional<Rigctl> rigctl(quint16 port, const QStringList& commands) {
+
+// rigctl -m 2 against the port: its stdout. The server answers from this
+// thread's events meanwhile.
+QByteArray rigctl(quint16 port, const QStringList& commands) {
     QProcess process;
     process.start("rigctl",
                   QStringList{"-m", "2", "-r", QString("127.0.0.1:%1").arg(port)} + commands);
-    if (!process.waitForStarted(5000)) return std::nullopt;
-    // The server answers from this thread's events.
     for (int waited = 0; process.state() != QProcess::NotRunning && waited < 20000; waited += 10)
         QTest::qWait(10);
-    return Rigctl{process.readAllStandardOutput(), process.readAllStandardError()};
-}
-
-bool haveRigctl() {
-    return !QStandardPaths::findExecutable("rigctl").isEmpty();
+    return process.readAllStandardOutput();
 }
 
 } // namespace
@@ -100,33 +87,15 @@ bool haveRigctl() {
 class TestRemoteServer : public QObject {
     Q_OBJECT
 private slots:
-    void listenAddress_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("expected"); // "" refused
-        QTest::newRow("port only: loopback") << "4533"
-                                             << "127.0.0.1:4533";
-        QTest::newRow("host and port") << " 0.0.0.0:4532 "
-                                       << "0.0.0.0:4532";
-        QTest::newRow("IPv6") << "[::1]:4532"
-                              << "[::1]:4532";
-        QTest::newRow("any free port") << "127.0.0.1:0"
-                                       << "127.0.0.1:0";
-        QTest::newRow("port too large") << "127.0.0.1:65536"
-                                        << "";
-        QTest::newRow("no port") << "127.0.0.1:"
-                                 << "";
-        QTest::newRow("negative port") << "127.0.0.1:-1"
-                                       << "";
-        QTest::newRow("host name") << "localhost:4532"
-                                   << "";
-        QTest::newRow("empty") << ""
-                               << "";
-    }
     void listenAddress() {
-        QFETCH(QString, text);
-        QFETCH(QString, expected);
-        const auto address = readListenAddress(text);
-        QCOMPARE(address ? listenAddressText(*address) : QString(), expected);
+        const QStringList texts{"4533",       " 0.0.0.0:4532 ", "[::1]:0", "127.0.0.1:65536",
+                                "127.0.0.1:", "localhost:4532"};
+        QStringList read;
+        for (const QString& text : texts) {
+            const auto address = readListenAddress(text);
+            read << (address ? listenAddressText(*address) : "-");
+        }
+        QCOMPARE(read, QStringList({"127.0.0.1:4533", "0.0.0.0:4532", "[::1]:0", "-", "-", "-"}));
     }
 
     void requests_data() {
@@ -135,26 +104,21 @@ private slots:
         QTest::addColumn<QByteArray>("expected");
         QTest::addColumn<QStringList>("sent");
         const QString from = " from 127.0.0.1";
-        QTest::newRow("first request sends all")
-            << "idle" << QByteArray("F 1296500000.000000\nf\n")
-            << QByteArray("RPRT 0\n1296500000\n") << QStringList{"all 1296.5" + from};
-        QTest::newRow("then the frequency words")
-            << "idle" << QByteArray("F 1296500000\n+F 1296600000\n")
-            << QByteArray("RPRT 0\nset_freq: 1296600000\nRPRT 0\n")
+        QTest::newRow("whole, then the frequency words")
+            << "idle" << QByteArray("F 1296500000\n+F 1296600000.4\nf\n")
+            << QByteArray("RPRT 0\nset_freq: 1296600000.4\nRPRT 0\n1296600000\n")
             << QStringList{"all 1296.5" + from, "quick 1296.6" + from};
         QTest::newRow("VCO outside the chip")
             << "idle" << QByteArray("F 100\nf\n") << QByteArray("RPRT -1\n2320250000\n")
             << QStringList{};
         QTest::newRow("malformed")
             << "idle" << QByteArray("F -1296500000\n") << QByteArray("RPRT -1\n") << QStringList{};
-        QTest::newRow("inputs locked") << "locked" << QByteArray("F 1296500000\nf\n")
-                                       << QByteArray("RPRT -9\n2320250000\n") << QStringList{};
+        QTest::newRow("inputs locked")
+            << "locked" << QByteArray("F 1296500000\n") << QByteArray("RPRT -9\n") << QStringList{};
         QTest::newRow("port closed")
             << "closed" << QByteArray("F 1296500000\n") << QByteArray("RPRT -6\n") << QStringList{};
         QTest::newRow("quit ends the connection")
             << "idle" << QByteArray("q\nF 1296500000\n") << QByteArray("RPRT 0\n") << QStringList{};
-        QTest::newRow("anything else") << "idle" << QByteArray("M USB 0\n\\set_powerstat 0\n")
-                                       << QByteArray("RPRT -11\nRPRT -11\n") << QStringList{};
     }
     void requests() {
         QFETCH(QString, board);
@@ -164,7 +128,7 @@ private slots:
         Served served;
         served.board.locked = board == "locked";
         served.board.open = board != "closed";
-        Client client(served.port());
+        Client client(served);
         client.socket.write(lines);
         QCOMPARE(client.answer(), expected);
         QCOMPARE(served.board.sent, sent);
@@ -175,12 +139,11 @@ private slots:
     void waitsWhileBusy() {
         Served served;
         served.board.isBusy = true;
-        Client waiting(served.port()), asking(served.port());
+        Client waiting(served), asking(served);
         waiting.socket.write("F 1296500000\nv\n");
         asking.socket.write("f\n");
         QCOMPARE(asking.answer(), QByteArray("2320250000\n"));
         QCOMPARE(waiting.socket.bytesAvailable(), 0);
-        QVERIFY(served.board.sent.isEmpty());
         served.board.isBusy = false;
         QCOMPARE(waiting.answer(), QByteArray("RPRT 0\nVFOA\n"));
         QCOMPARE(served.board.sent.size(), 1);
@@ -189,60 +152,52 @@ private slots:
     void clientLimits_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QByteArray>("expected"); // "closed": the connection ends
-        QTest::newRow("line of 1024 bytes") << "v" + QByteArray(1023, ' ') + "\n"
-                                            << QByteArray("VFOA\n");
-        QTest::newRow("line of 1025 bytes") << "v" + QByteArray(1024, ' ') + "\n"
-                                            << QByteArray("closed");
+        QTest::newRow("1024 bytes") << "v" + QByteArray(1023, ' ') + "\n" << QByteArray("VFOA\n");
+        QTest::newRow("1025 bytes") << "v" + QByteArray(1024, ' ') + "\n" << QByteArray("closed");
         QTest::newRow("endless line") << QByteArray(4096, 'f') << QByteArray("closed");
-        QTest::newRow("NUL and high bytes")
-            << QByteArray("\0\xff\x80 f\n", 6) << QByteArray("RPRT -11\n");
     }
     void clientLimits() {
         QFETCH(QByteArray, bytes);
         QFETCH(QByteArray, expected);
         Served served;
-        Client silent(served.port()), client(served.port());
+        Client silent(served), client(served);
         silent.socket.write("F 1296"); // half a line holds nothing up
         client.socket.write(bytes);
-        if (expected == "closed")
-            QVERIFY(client.dropped());
-        else
-            QCOMPARE(client.answer(), expected);
+        QCOMPARE(expected == "closed" ? client.dropped() : client.answer() == expected, true);
         QCOMPARE(silent.socket.state(), QAbstractSocket::ConnectedState);
     }
 
     void fourClientsAtOnce() {
         Served served;
         std::vector<std::unique_ptr<Client>> clients;
-        for (int i = 0; i < mostClients + 1; ++i)
-            clients.push_back(std::make_unique<Client>(served.port()));
+        for (int i = 0; i <= mostClients; ++i)
+            clients.push_back(std::make_unique<Client>(served));
         QVERIFY(clients.back()->dropped());
-        QCOMPARE(served.server.clientCount(), mostClients);
-        QCOMPARE(served.server.statusText(),
-                 QString("Remote: listening on 127.0.0.1:%1, 4 clients").arg(served.port()));
+        QCOMPARE(served.server.statusText(), QString("Remote: listening on 127.0.0.1:%1, 4 clients")
+                                                 .arg(served.server.listeningOn().port));
         clients.front()->socket.disconnectFromHost();
         QTRY_COMPARE(served.server.clientCount(), mostClients - 1);
-        Client late(served.port());
+        Client late(served);
         late.socket.write("f\n");
         QCOMPARE(late.answer(), QByteArray("2320250000\n"));
     }
 
     // rigctl -m 2 opening the server, setting and reading the frequency, with
-    // the virtual board on the serial link.
+    // the virtual board on the session's port.
     void rigctlDrivesTheBoard_data() {
         QTest::addColumn<int>("odiv");
         QTest::addColumn<QStringList>("commands");
-        QTest::addColumn<QByteArray>("out");
+        QTest::addColumn<QByteArray>("out"); // what stdout ends with
         QTest::addColumn<QByteArray>("received");
-        QTest::newRow("set") << 2 << QStringList{"F", "1296500000"} << QByteArray() << all12965;
         QTest::newRow("set and read")
             << 2 << QStringList{"F", "1296500000", "f"} << QByteArray("1296500000\n") << all12965;
         QTest::newRow("second as a quick update")
             << 2 << QStringList{"F", "1296500000", "F", "1296600000"} << QByteArray()
             << all12965 + quick12966;
+        // rigctl writes the refusal with its trace on stdout.
         QTest::newRow("refused: the VCO below the chip")
-            << 1 << QStringList{"F", "1296500000", "f"} << QByteArray("2320250000\n")
-            << QByteArray();
+            << 1 << QStringList{"F", "1296500000", "f"}
+            << QByteArray("Invalid parameter\n\n2320250000\n") << QByteArray();
         QTest::newRow("what the client asks on opening")
             << 2 << QStringList{"v", "s", "m"} << QByteArray("VFOA\n0\nVFOA\nCW\n0\n")
             << QByteArray();
@@ -252,27 +207,23 @@ private slots:
         QFETCH(QStringList, commands);
         QFETCH(QByteArray, out);
         QFETCH(QByteArray, received);
-        if (!haveRigctl()) QSKIP("rigctl is not installed (scripts/install-deps installs it)");
+        if (QStandardPaths::findExecutable("rigctl").isEmpty())
+            QSKIP("rigctl is not installed (scripts/install-deps installs it)");
         sim::PtyBoard pty;
         session::BoardSession session;
-        QCOMPARE(session.open(QString::fromStdString(pty.devicePath())).result,
-                 link::OpenOutcome::Result::Opened);
+        session.open(QString::fromStdString(pty.devicePath()));
         SessionRemoteBoard board(session, atOdiv(odiv));
         RemoteServer server(board);
         QVERIFY(server.listen({QHostAddress(QHostAddress::LocalHost), 0}));
-        const auto run = rigctl(server.listeningOn().port, commands);
-        QVERIFY(run);
-        // rigctl writes a refusal with its trace on stdout, before what it read.
-        if (commands[0] == "F" && received.isEmpty()) {
-            QVERIFY2(run->out.contains("Invalid parameter") && run->out.endsWith("\n" + out),
-                     run->out.constData());
-        } else
-            QCOMPARE(run->out, out);
+        const QByteArray said = rigctl(server.listeningOn().port, commands);
+        QVERIFY2(said.endsWith(out) && (out.contains("Invalid") || said.size() == out.size()),
+                 said.constData());
         QCOMPARE(QByteArray::fromStdString(pty.received()), received);
     }
 
     void kelvanectlServe() {
-        if (!haveRigctl()) QSKIP("rigctl is not installed (scripts/install-deps installs it)");
+        if (QStandardPaths::findExecutable("rigctl").isEmpty())
+            QSKIP("rigctl is not installed (scripts/install-deps installs it)");
         sim::PtyBoard pty;
         QProcess serve;
         serve.start(KELVANECTL_PATH, {"serve", "--port", QString::fromStdString(pty.devicePath()),
@@ -280,49 +231,15 @@ private slots:
         QVERIFY(serve.waitForReadyRead(5000));
         const QByteArray listening = serve.readLine();
         QVERIFY2(listening.startsWith("listening on 127.0.0.1:"), listening.constData());
-        const quint16 port = listening.trimmed().split(':').last().toUShort();
-        const auto run = rigctl(port, {"F", "1296500000", "f"});
-        QVERIFY(run);
-        QCOMPARE(run->out, QByteArray("1296500000\n"));
+        QCOMPARE(rigctl(listening.trimmed().split(':').last().toUShort(), {"F", "1296500000"}),
+                 QByteArray());
         QCOMPARE(QByteArray::fromStdString(pty.received()), all12965);
         QByteArray said;
         QTRY_VERIFY((said += serve.readAll()).endsWith('\n'));
         QCOMPARE(said, QByteArray("1296.500000 MHz from 127.0.0.1\n"));
         ::kill(pid_t(serve.processId()), SIGTERM);
         QVERIFY(serve.waitForFinished(5000));
-        QCOMPARE(serve.exitStatus(), QProcess::NormalExit);
         QCOMPARE(serve.exitCode(), 0);
-    }
-
-    void kelvanectlServeRefuses_data() {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QByteArray>("err");
-        QTest::newRow("bad address")
-            << QStringList{"--port", "PORT", "--listen", "host:port"} << 2
-            << QByteArray("kelvanectl: --listen \"host:port\" is no HOST:PORT with a port of 0 "
-                          "to 65535\n");
-        QTest::newRow("address taken") << QStringList{"--port", "PORT", "--listen", "TAKEN"} << 1
-                                       << QByteArray("kelvanectl: cannot listen on 127.0.0.1:");
-        QTest::newRow("no port") << QStringList{} << 2
-                                 << QByteArray("kelvanectl: --port is required\n");
-    }
-    void kelvanectlServeRefuses() {
-        QFETCH(QStringList, arguments);
-        QFETCH(int, exitCode);
-        QFETCH(QByteArray, err);
-        sim::PtyBoard pty;
-        QTcpServer taken;
-        QVERIFY(taken.listen(QHostAddress::LocalHost));
-        arguments.replaceInStrings("PORT", QString::fromStdString(pty.devicePath()));
-        arguments.replaceInStrings("TAKEN", QString("127.0.0.1:%1").arg(taken.serverPort()));
-        QProcess serve;
-        serve.start(KELVANECTL_PATH, QStringList{"serve"} + arguments);
-        QVERIFY(serve.waitForFinished(5000));
-        QCOMPARE(serve.exitCode(), exitCode);
-        const QByteArray said = serve.readAllStandardError();
-        QVERIFY2(said.startsWith(err), said.constData());
-        QVERIFY(pty.received().empty());
     }
 };
 
