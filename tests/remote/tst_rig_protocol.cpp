@@ -108,7 +108,7 @@ private slots:
         QTest::addColumn<QString>("expected"); // "all", "quick" or the refusal's start
         QTest::newRow("first") << 1296.5 << 2 << ""
                                << "all";
-        QTest::newRow("frequency words only") << 1296.5 << 2 << "1296.6"
+        QTest::newRow("frequency words only") << 1296.5 << 2 << "1200"
                                               << "quick";
         QTest::newRow("another setting sent") << 1296.5 << 2 << "1296.6 5"
                                               << "all";
