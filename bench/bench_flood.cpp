@@ -55,12 +55,12 @@ int main(int argc, char* argv[]) {
 
     kelvane::ui::MainWindow window;
     window.show();
-    auto& link = window.linkController().serialLink();
-    const auto opened = link.open(device);
+    auto& session = window.boardSession();
+    const auto opened = session.open(device);
     if (opened.result != kelvane::link::OpenOutcome::Result::Opened)
         qFatal("%s", qPrintable(opened.cause));
     qint64 arrived = 0;
-    QObject::connect(&link, &kelvane::link::SerialLink::received,
+    QObject::connect(&session, &kelvane::session::BoardSession::received,
                      [&](const QByteArray& bytes) { arrived += bytes.size(); });
 
     // Settle, then take the memory the window holds before the flood.
@@ -103,7 +103,7 @@ int main(int argc, char* argv[]) {
         console, percentile(lateMs, 0.5), percentile(lateMs, 0.99), percentile(lateMs, 1.0),
         lateMs.size(), before, peak, peak - before);
 
-    link.close();
+    session.close();
     board.terminate();
     board.waitForFinished(5000);
     return 0;

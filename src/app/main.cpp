@@ -5,7 +5,6 @@
 
 #include "ui/main_window.h"
 #include "ui/setup_controller.h"
-#include "ui/tools_menu.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -21,9 +20,8 @@ int main(int argc, char* argv[]) {
     parser.process(app);
 
     kelvane::ui::MainWindow window;
-    auto* setups = new kelvane::ui::SetupController(window, window);
-    new kelvane::ui::ToolsMenu(window);
     window.show();
-    if (!parser.positionalArguments().isEmpty()) setups->open(parser.positionalArguments().first());
+    if (!parser.positionalArguments().isEmpty())
+        window.setups().open(parser.positionalArguments().first());
     return QApplication::exec();
 }

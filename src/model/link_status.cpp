@@ -16,10 +16,19 @@ std::string counted(int count, std::string_view one, std::string_view many) {
 } // namespace
 
 std::string transferStatus(std::string_view transfer, int linesSent, std::string_view device,
-                           int replies) {
+                           int replies, int linesInside) {
     if (replies == 0) return std::string(noReplyStatus);
+    const std::string inside = linesInside > 0 ? ", with " + counted(linesInside, "line", "lines") +
+                                                     " of another transfer inside its pauses"
+                                               : std::string();
     return std::string(transfer) + ": " + counted(linesSent, "line", "lines") + " sent to " +
-           std::string(device) + ", " + counted(replies, "reply", "replies");
+           std::string(device) + ", " + counted(replies, "reply", "replies") + inside;
+}
+
+std::string stepStatus(std::string_view device, int replies, std::string_view foText) {
+    if (replies == 0) return std::string(noReplyStatus);
+    return "Quick Freq Update: 3 lines sent to " + std::string(device) + ", now " +
+           std::string(trimmed(foText)) + " MHz";
 }
 
 std::string undefinedPlanLine(std::string_view transfer) {

@@ -11,9 +11,15 @@ inline constexpr std::string_view noReplyStatus =
     "No reply from the board: check power, cable and 9600 8N2";
 
 // "Update all registers: 12 lines sent to /dev/ttyUSB0, 12 replies", or
-// noReplyStatus when the board answered none of them.
+// noReplyStatus when the board answered none of them. When other transfers
+// sent lines inside its pauses, their replies are among these and it says so:
+// "..., 24 replies, with 12 lines of another transfer inside its pauses".
 std::string transferStatus(std::string_view transfer, int linesSent, std::string_view device,
-                           int replies);
+                           int replies, int linesInside = 0);
+
+// A step button's Quick Freq Update: "Quick Freq Update: 3 lines sent to
+// /dev/ttyUSB0, now 2320.25001 MHz", or noReplyStatus.
+std::string stepStatus(std::string_view device, int replies, std::string_view foText);
 
 // The console's line when a transfer sends nothing: "Store to EE: the plan is
 // undefined (the status line says why); nothing sent", or with the reason a

@@ -14,10 +14,13 @@ std::string mhzText(double mhz) {
     return plainNumberText(mhz) + " MHz";
 }
 
-// The text typed into the output box: to the millihertz, which keeps the
-// rounding of from + i x step out of it (2320.2 + 3 x 0.1 is 2320.5).
+// The text typed into the output box: to the nanohertz, which keeps the
+// rounding of from + i x step out of it (2320.2 + 3 x 0.1 is 2320.5), and
+// without a point after a whole number, as the step buttons write it.
 std::string typedText(double mhz) {
-    return format(mhz, "0.#########");
+    std::string text = format(mhz, "0.#########");
+    if (text.ends_with('.')) text.pop_back();
+    return text;
 }
 
 } // namespace

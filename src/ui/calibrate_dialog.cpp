@@ -5,22 +5,21 @@
 #include "model/calibration.h"
 #include "model/control_help.h"
 #include "model/conversions.h"
+#include "ui/calibrate_window.h"
 #include "ui/label_text.h"
-#include "ui/main_window.h"
-#include "ui/main_window_controls.h"
 #include "ui_calibrate_dialog.h"
 
 namespace kelvane::ui {
 
-CalibrateDialog::CalibrateDialog(MainWindow& window)
-    : QDialog(&window), form_(std::make_unique<Ui::CalibrateDialog>()), window_(window) {
+CalibrateDialog::CalibrateDialog(CalibrateWindow& window, QWidget* parent)
+    : QDialog(parent), form_(std::make_unique<Ui::CalibrateDialog>()), window_(window) {
     form_->setupUi(this);
     for (QWidget* widget : findChildren<QWidget*>()) {
         widget->setAccessibleDescription(widget->objectName());
         widget->setToolTip(qText(std::string(controlHelp(widget->objectName().toStdString()))));
     }
     setAccessibleDescription(objectName());
-    form_->Achieved->setText(qText(plainNumberText(window_.state().plan.fcorr) + " MHz"));
+    form_->Achieved->setText(qText(plainNumberText(window_.planInForce().fcorr) + " MHz"));
     connect(form_->Measured, &QLineEdit::textChanged, this, &CalibrateDialog::measuredChanged);
     connect(form_->Buttons, &QDialogButtonBox::accepted, this, &CalibrateDialog::accept);
     connect(form_->Buttons, &QDialogButtonBox::rejected, this, &CalibrateDialog::reject);
@@ -37,7 +36,7 @@ void CalibrateDialog::measuredChanged() {
     } else if (!form_->Measured->text().trimmed().isEmpty()) {
         const auto outcome =
             calibrateReference(form_->Measured->text().toStdString(), "Measured output",
-                               window_.state().plan.fcorr, window_.controls().Fr->text().toStdString());
+                               window_.planInForce().fcorr, window_.referenceText().toStdString());
         if (const auto* refusal = std::get_if<CalibrationRefusal>(&outcome)) {
             result = qText(refusal->line);
         } else {
@@ -52,7 +51,11 @@ void CalibrateDialog::measuredChanged() {
 
 void CalibrateDialog::accept() {
     if (referenceText_.empty()) return;
-    window_.controls().Fr->setText(qText(referenceText_));
+    if (const QString busy = window_.boardBusyReason(); !busy.isEmpty()) {
+        form_->Result->setText(busy);
+        return;
+    }
+    window_.setReference(qText(referenceText_));
     QDialog::accept();
 }
 

@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QScrollBar>
 #include <QStatusBar>
@@ -13,7 +14,6 @@
 
 #include "link/port_choice.h"
 #include "model/control_help.h"
-#include "model/conversions.h"
 #include "model/link_status.h"
 #include "model/eeprom_verify.h"
 #include "model/readback.h"
@@ -34,11 +34,6 @@ const QString confirmation = QStringLiteral("COM Port Open\r\n"
                                             "RS232 Parameters  9600 Baud, N,8,2\r\n"
                                             "Use with PIC Firmware  Vantrel \r\n");
 
-bool namesDevice(const QString& text) {
-    const QString trimmed = text.trimmed();
-    return trimmed.startsWith('/') || trimmed.startsWith("COM") || trimmed.startsWith("tty");
-}
-
 QString portToolTip() {
     const QStringList ports = link::portListLines();
     QString text = ports.isEmpty() ? QStringLiteral("No serial ports are listed.")
@@ -48,8 +43,9 @@ QString portToolTip() {
 
 } // namespace
 
-LinkController::LinkController(const LinkWidgets& widgets, LinkWindow& window, QWidget* parent)
-    : QObject(parent), widgets_(widgets), window_(window), parent_(parent),
+LinkController::LinkController(const LinkWidgets& widgets, LinkWindow& window,
+                               session::BoardSession& session, QWidget* parent)
+    : QObject(parent), widgets_(widgets), window_(window), session_(session), parent_(parent),
       linkStatus_(new QLabel(widgets.statusBar)), portStatus_(new QLabel(widgets.statusBar)) {
     setObjectName(QStringLiteral("LinkController"));
     for (auto [label, name] : {std::pair{linkStatus_, "LinkStatus"}, {portStatus_, "PortStatus"}}) {
@@ -68,8 +64,16 @@ LinkController::LinkController(const LinkWidgets& widgets, LinkWindow& window, Q
     connect(w.storeEE, &QPushButton::clicked, this, &LinkController::storeEE);
     connect(w.init, &QPushButton::clicked, this, &LinkController::initFromEE);
     connect(w.verifyEE, &QPushButton::clicked, this, &LinkController::verifyEE);
-    connect(&link_, &link::SerialLink::received, this, &LinkController::received);
-    connect(&link_, &link::SerialLink::failed, this, &LinkController::portFailed);
+    connect(&session_, &session::BoardSession::received, this, &LinkController::appendReceived);
+    connect(&session_, &session::BoardSession::failed, this, &LinkController::portFailed);
+    connect(&session_, &session::BoardSession::closed, this, [this] { showLinkOpen(false); });
+    connect(&session_, &session::BoardSession::runEnded, this, &LinkController::runEnded);
+    QMenu* board = w.menuBar->addMenu(QStringLiteral("&Board"));
+    board->setObjectName(QStringLiteral("BoardMenu"));
+    closePort_ = board->addAction(QStringLiteral("&Close Port"), this, &LinkController::closePort);
+    closePort_->setObjectName(QStringLiteral("ClosePort"));
+    closePort_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
+    closePort_->setEnabled(false);
     w.portBox->installEventFilter(this);
     w.quickUpdate->installEventFilter(this);
     // Every insert would otherwise keep an undo step: memory growing with
@@ -97,14 +101,14 @@ void LinkController::showStatus(const QString& text) {
     linkStatus_->setText(text);
 }
 
-// After a whole sequence went out: how many lines, and whether the board answered.
-void LinkController::reportTransfer(const char* transfer, int linesSent) {
-    showStatus(qText(transferStatus(transfer, linesSent, link_.device().toStdString(), replies_)));
-}
-
+// The port button opens the port the box names, or closes the open one.
 void LinkController::setCP() {
+    if (session_.isOpen()) {
+        closePort();
+        return;
+    }
     const QString text = widgets_.portBox->text();
-    const link::OpenOutcome outcome = link_.open(text);
+    const link::OpenOutcome outcome = session_.open(text);
     if (outcome.result == link::OpenOutcome::Result::Nothing) return;
     if (outcome.result == link::OpenOutcome::Result::Failed) {
         showStatus("Invalid COM port: " + outcome.cause);
@@ -114,85 +118,115 @@ void LinkController::setCP() {
         box.exec();
         return;
     }
-    portNumber_ = val(text.toStdString());
     QMessageBox box(QMessageBox::NoIcon, applicationTitle, confirmation, QMessageBox::Ok, parent_);
     box.exec();
     // The port may have failed while the message was up.
-    if (!link_.isOpen()) return;
+    if (!session_.isOpen()) return;
     showLinkOpen(true);
+}
+
+void LinkController::closePort() {
+    if (!session_.isOpen()) return;
+    const bool running = session_.activity() == session::BoardSession::Activity::Run;
+    session_.close();
+    showStatus(running ? QStringLiteral("Stopping the run; the port closes after its step")
+                       : "Port " + session_.device() + " closed");
 }
 
 void LinkController::showLinkOpen(bool open) {
     const auto& w = widgets_;
     for (QWidget* button : {w.update, w.quickUpdate, w.storeEE, w.init, w.verifyEE})
         button->setVisible(open);
-    if (open) {
-        const QString text = w.portBox->text();
-        w.portButton->setText("COM " +
-                              (namesDevice(text) ? text.trimmed() : qText(str(portNumber_))));
-    } else {
-        w.portButton->setText(QStringLiteral("COM Port"));
-    }
+    w.portButton->setText(open ? QStringLiteral("Close Port") : QStringLiteral("COM Port"));
     w.portBox->setVisible(!open);
-    w.portButton->setEnabled(!open);
     w.portCaption->setVisible(!open);
     w.stepUp->setVisible(open);
     w.stepDown->setVisible(open);
-    portStatus_->setText(qText(portStatus(open ? link_.device().toStdString() : std::string())));
-    if (open) showStatus("Port " + link_.device() + " open");
+    closePort_->setEnabled(open);
+    portStatus_->setText(qText(portStatus(open ? session_.device().toStdString() : std::string())));
+    if (open) showStatus("Port " + session_.device() + " open");
 }
 
 // Words of an undefined plan belong to an earlier one, and a word beyond 32
 // bits makes no register line: either way one line under the command's name
 // says why, and nothing goes to the board.
 bool LinkController::sendable(const QString& command) {
-    if (!window_.planDefined()) {
-        appendLine(qText(undefinedPlanLine(command.toStdString())));
-        return false;
-    }
-    if (const auto beyond = wordBeyond32Bits(window_.registers())) {
-        appendLine(qText(nothingSentLine(command.toStdString(), *beyond)));
-        return false;
-    }
+    std::string line;
+    if (!window_.planDefined())
+        line = undefinedPlanLine(command.toStdString());
+    else if (const auto beyond = wordBeyond32Bits(window_.registers()))
+        line = nothingSentLine(command.toStdString(), *beyond);
+    else
+        return true;
+    appendLine(qText(line));
+    showStatus(qText(line));
+    return false;
+}
+
+bool LinkController::refusedDuringRun() {
+    if (session_.activity() != session::BoardSession::Activity::Run) return false;
+    showStatus(session_.busyReason());
     return true;
 }
 
-// Every transfer: an open port, the plan recalculated, words that can be sent,
-// a clear console, the sequence, and the report once it all went out. Each
-// word is taken from the window when its turn comes.
-bool LinkController::runTransfer(const char* name, Sequence sequence, int linesSent,
-                                 WhileHeld whileHeld) {
-    if (!link_.isOpen()) return false;
+// Every transfer: an open port, the board free of runs, the plan recalculated,
+// words that can be sent, a clear console, the sequence. Each word is taken
+// from the window when its turn comes.
+std::optional<session::TransferOutcome>
+LinkController::runTransfer(const char* name, Transfer transfer, WhileHeld whileHeld) {
+    if (!session_.isOpen() || refusedDuringRun()) return std::nullopt;
     const bool held = window_.recalculationHeld();
-    if (held && whileHeld == WhileHeld::skip) return false;
+    if (held && whileHeld == WhileHeld::skip) {
+        showStatus(qText(nothingSentLine(name, "the board's answer is being read")));
+        return std::nullopt;
+    }
     if (!held || whileHeld == WhileHeld::recalculate) window_.recalculate();
-    if (!sendable(QString::fromLatin1(name))) return false;
+    if (!sendable(QString::fromLatin1(name))) return std::nullopt;
     clearConsole();
-    if (!sequence(link_, [this] { return window_.registers(); })) return false;
-    reportTransfer(name, linesSent);
+    return (session_.*transfer)([this] { return window_.registers(); }, QString::fromLatin1(name));
+}
+
+// Once a whole sequence went out: how many lines, and whether the board
+// answered; a transfer that ran inside its pauses is counted apart.
+bool LinkController::reported(const char* name,
+                              const std::optional<session::TransferOutcome>& outcome) {
+    if (!outcome || !outcome->completed) return false;
+    showStatus(qText(transferStatus(name, outcome->linesSent, session_.device().toStdString(),
+                                    outcome->replies, outcome->linesInside)));
     return true;
 }
 
 void LinkController::updateAll() {
-    if (runTransfer("Update all registers", link::sendAllRegisters, int(transferOrder.size()),
-                    WhileHeld::sendAsTheyStand))
+    const char* name = "Update all registers";
+    if (reported(name,
+                 runTransfer(name, &session::BoardSession::sendAll, WhileHeld::sendAsTheyStand)))
         window_.enableQuickUpdate(true);
 }
 
 void LinkController::quickFreqUpdate() {
-    runTransfer("Quick Freq Update", link::sendFrequencyRegisters, 3, WhileHeld::skip);
+    const char* name = "Quick Freq Update";
+    reported(name, runTransfer(name, &session::BoardSession::sendFrequency, WhileHeld::skip));
+}
+
+// A step's status line names the output it stepped to.
+void LinkController::quickStep() {
+    const auto outcome =
+        runTransfer("Quick Freq Update", &session::BoardSession::sendFrequency, WhileHeld::skip);
+    if (!outcome || !outcome->completed) return;
+    showStatus(
+        qText(stepStatus(session_.device().toStdString(), outcome->replies, window_.inputs().fo)));
 }
 
 // Per word its line, the store mark and the line again.
 void LinkController::storeEE() {
-    runTransfer("Store to EE", link::storeAllRegisters, 3 * int(transferOrder.size()),
-                WhileHeld::recalculate);
+    const char* name = "Store to EE";
+    reported(name, runTransfer(name, &session::BoardSession::store, WhileHeld::recalculate));
 }
 
 // The board's answer collects in the console during the wait, with the
 // window's recalculation held; the window then applies what it restores.
 void LinkController::initFromEE() {
-    if (!link_.isOpen()) return;
+    if (!session_.isOpen() || refusedDuringRun()) return;
     const std::optional<std::string> answer = readStoredSet();
     if (!answer) return;
     const RestoreOutcome outcome =
@@ -209,43 +243,42 @@ void LinkController::initFromEE() {
     showStatus(qText(restoredStatus(window_.inputs().fo)));
 }
 
+// The session's answer is what the board sent during the wait; Init from EE
+// reads the console, which shows it, as it always has.
 std::optional<std::string> LinkController::readStoredSet() {
     const auto hold = window_.holdRecalculation();
     clearConsole();
-    if (!link::requestStoredSet(link_)) return std::nullopt;
+    if (!session_.readStoredSet(QStringLiteral("Init from EE"))) return std::nullopt;
     return widgets_.console->toPlainText().toLatin1().toStdString();
-}
-
-// The board's bytes: shown, and counted as replies by their line ends (CR LF
-// as one, also when split between two pieces).
-void LinkController::received(const QByteArray& bytes) {
-    for (const char byte : bytes) {
-        if (byte == '\r' || (byte == '\n' && !replyCr_)) ++replies_;
-        replyCr_ = byte == '\r';
-    }
-    appendReceived(bytes);
 }
 
 // Asks for the stored set as "Init from EE" does and compares it with the
 // words of the plan on screen when the button was pressed. The console shows
-// the answer and then the verdict; nothing else in the window changes.
+// the answer and then the verdict, which the status line repeats; nothing
+// else in the window changes. Nothing else may use the board meanwhile.
 void LinkController::verifyEE() {
-    if (!link_.isOpen()) return;
+    if (!session_.isOpen()) return;
+    if (session_.busy()) {
+        showStatus(session_.busyReason());
+        return;
+    }
     if (!window_.planDefined()) {
-        appendLine("Verify EE: the plan is undefined (the status line says why); nothing compared");
+        const QString line =
+            "Verify EE: the plan is undefined (the status line says why); nothing compared";
+        appendLine(line);
+        showStatus(line);
         return;
     }
     const RegisterImage plan = window_.registers();
     clearConsole();
-    QByteArray answer;
-    const auto collect = connect(&link_, &link::SerialLink::received, this,
-                                 [&answer](const QByteArray& bytes) { answer += bytes; });
-    const bool answered = link::requestStoredSet(link_);
-    disconnect(collect);
-    if (!answered) return;
-    const auto outcome = verifyAnswer(answer.toStdString(), plan);
+    const auto answer = session_.readStoredSet(QStringLiteral("Verify EE"));
+    if (!answer) return;
+    const auto outcome = verifyAnswer(*answer, plan);
     const auto* refusal = std::get_if<VerifyRefusal>(&outcome);
-    appendLine(qText(refusal ? refusal->line : verdictLine(std::get<EepromComparison>(outcome))));
+    const QString line =
+        qText(refusal ? refusal->line : verdictLine(std::get<EepromComparison>(outcome)));
+    appendLine(line);
+    showStatus(line);
 }
 
 // Bytes show one character each. A CR LF split across two pieces is one line
@@ -280,22 +313,28 @@ void LinkController::appendLine(const QString& line) {
     appendReceived(((lineStart ? "" : "\n") + line + "\n").toLatin1());
 }
 
-// Every transfer and read-back starts here, with a clear console and no replies yet.
+// Every transfer and read-back starts here, with a clear console.
 void LinkController::clearConsole() {
     widgets_.console->clear();
     pendingCr_ = false;
-    replies_ = 0;
-    replyCr_ = false;
 }
 
+// The port's line; closed() brings the port box back.
 void LinkController::portFailed(const QString& message) {
     appendLine(message);
     showStatus(message);
-    showLinkOpen(false);
+}
+
+// Every run's outcome, with the frequency the board was left at, goes to the
+// status line, and to the console unless the port's line is there already.
+void LinkController::runEnded(const session::RunOutcome& outcome) {
+    const QString line = qText(outcome.line());
+    if (outcome.end != RunEnd::PortFailed && outcome.end != RunEnd::Refused) appendLine(line);
+    showStatus(line);
 }
 
 void LinkController::shutDown() {
-    link_.close();
+    session_.close();
 }
 
 } // namespace kelvane::ui

@@ -2,13 +2,16 @@
 
 #include <QCloseEvent>
 #include <QFontDatabase>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QScrollArea>
 #include <QStatusBar>
+#include <QTimer>
 
 #include "model/control_help.h"
 #include "model/conversions.h"
+#include "model/link_status.h"
 #include "model/plan.h"
 #include "model/plan_hints.h"
 #include "model/recalculation.h"
@@ -17,6 +20,8 @@
 #include "ui/link_controller.h"
 #include "ui/main_window_controls.h"
 #include "ui/modes_controller.h"
+#include "ui/setup_controller.h"
+#include "ui/tools_menu.h"
 #include "ui/window_keyboard.h"
 
 namespace kelvane::ui {
@@ -45,13 +50,32 @@ MainWindow::MainWindow(QWidget* parent)
     connect(this, &MainWindow::recalculated, modes_, &ModesController::windowRecalculated);
     connect(this, &MainWindow::planRefused, modes_, &ModesController::windowRefusedPlan);
     startUp();
+    session_ = new session::BoardSession(this);
+    setups_ = new SetupController(*this, *this);
     link_ = new LinkController({ui_->CPNo, ui_->SetCP, ui_->Label6, ui_->Update, ui_->QuickUpdate,
                                 ui_->StoreEE, ui_->Init, ui_->VerifyEE, ui_->QStepUp, ui_->QStepDn,
-                                ui_->Text1, statusBar()},
-                               static_cast<LinkWindow&>(*this), this);
+                                ui_->Text1, statusBar(), menuBar()},
+                               static_cast<LinkWindow&>(*this), *session_, this);
+    tools_ =
+        new ToolsMenu(*this, static_cast<RunWindow&>(*this), static_cast<CalibrateWindow&>(*this));
     // Each quick step ends with the quick update of the three frequency words.
-    connect(modes_, &ModesController::quickFreqUpdateRequested, link_,
-            &LinkController::quickFreqUpdate);
+    connect(modes_, &ModesController::quickFreqUpdateRequested, link_, &LinkController::quickStep);
+    connect(session_, &session::BoardSession::activityChanged, this,
+            &MainWindow::boardActivityChanged);
+    // Closing during a run waited for it to stop.
+    connect(session_, &session::BoardSession::runEnded, this, [this] {
+        if (closeAfterRun_) QTimer::singleShot(0, this, &QWidget::close);
+    });
+
+    // Outside tools and tests find every control, the menus' too, by its name;
+    // a control with no caption of its own also carries a readable name from
+    // the form.
+    for (QWidget* widget : findChildren<QWidget*>()) {
+        const QString name = widget->objectName();
+        if (!name.isEmpty() && !name.startsWith(QLatin1String("qt_")))
+            widget->setAccessibleDescription(name);
+    }
+    setAccessibleDescription(objectName());
 }
 
 MainWindow::~MainWindow() = default;
@@ -65,7 +89,7 @@ const WindowState& MainWindow::state() const {
 }
 
 RecalculationHold MainWindow::holdRecalculation() {
-    return RecalculationHold(ready_);
+    return RecalculationHold(holds_, recalculationSkipped_);
 }
 
 ModesController& MainWindow::modes() {
@@ -76,8 +100,52 @@ LinkController& MainWindow::linkController() {
     return *link_;
 }
 
+SetupController& MainWindow::setups() {
+    return *setups_;
+}
+
+ToolsMenu& MainWindow::tools() {
+    return *tools_;
+}
+
 void MainWindow::sendAllIfOpen() {
-    if (link_->serialLink().isOpen()) link_->updateAll();
+    if (session_->isOpen())
+        link_->updateAll();
+    else
+        showStatus(qText(nothingSentLine("Update all registers", "the port is not open")));
+}
+
+QString MainWindow::boardBusyReason() const {
+    return session_->busyReason();
+}
+
+bool MainWindow::runInProgress() const {
+    return session_->activity() == session::BoardSession::Activity::Run;
+}
+
+void MainWindow::showStatus(const QString& line) {
+    link_->showStatus(line);
+}
+
+QString MainWindow::referenceText() const {
+    return ui_->Fr->text();
+}
+
+void MainWindow::setReference(const QString& text) {
+    ui_->Fr->setText(text);
+}
+
+void MainWindow::showRunStep(const std::string& foText) {
+    ui_->Fo->setText(qText(foText));
+}
+
+void MainWindow::boardActivityChanged() {
+    const bool running = runInProgress();
+    for (QWidget* locked :
+         std::initializer_list<QWidget*>{ui_->PlanInputs, ui_->LoopSettings, ui_->ModeStepping,
+                                         ui_->Update, ui_->StoreEE, ui_->Init, ui_->VerifyEE})
+        locked->setEnabled(!running);
+    ui_->QuickUpdate->setEnabled(quickAllowed_ && !running);
 }
 
 void MainWindow::prepareControls() {
@@ -124,15 +192,6 @@ void MainWindow::prepareControls() {
     planStatus_ = new QLabel(statusBar());
     planStatus_->setObjectName(QStringLiteral("PlanStatus"));
     statusBar()->addWidget(planStatus_, 1);
-
-    // Outside tools and tests find every control by its name; a control with
-    // no caption of its own also carries a readable name from the form.
-    for (QWidget* widget : findChildren<QWidget*>()) {
-        const QString name = widget->objectName();
-        if (!name.isEmpty() && !name.startsWith(QLatin1String("qt_")))
-            widget->setAccessibleDescription(name);
-    }
-    setAccessibleDescription(objectName());
 
     for (QWidget* widget : findChildren<QWidget*>()) {
         const auto help = controlHelp(widget->objectName().toStdString());
@@ -212,17 +271,20 @@ void MainWindow::startUp() {
     state_.registers[8] = reg8Constant;
     state_.registers[5] = reg5Constant;
 
-    ready_ = true;
+    startedUp_ = true;
     recalculate();
 }
 
+// The steps' own state stays under the stepping group, which a run disables.
 void MainWindow::enableQuickUpdate(bool enabled) {
-    for (QWidget* button : {ui_->QuickUpdate, ui_->QStepUp, ui_->QStepDn})
+    quickAllowed_ = enabled;
+    ui_->QuickUpdate->setEnabled(enabled && !(session_ && runInProgress()));
+    for (QWidget* button : {ui_->QStepUp, ui_->QStepDn})
         button->setEnabled(enabled);
 }
 
 void MainWindow::recalculateIfReady() {
-    if (ready_)
+    if (!recalculationHeld())
         recalculate();
     else
         recalculationSkipped_ = true;
@@ -300,8 +362,16 @@ void MainWindow::showRefusal(const std::string& reason, const std::string* dnCap
     planStatus_->setText(qText(reason));
 }
 
-// Closing during a transfer or a read-back stops it there: nothing more is sent.
+// Closing during a transfer or a read-back stops it there: nothing more is
+// sent. A run stops after its step's lines, as Stop does, and the window
+// closes once it has.
 void MainWindow::closeEvent(QCloseEvent* event) {
+    if (runInProgress()) {
+        closeAfterRun_ = true;
+        session_->close();
+        event->ignore();
+        return;
+    }
     link_->shutDown();
     placement_.save(*this);
     QMainWindow::closeEvent(event);

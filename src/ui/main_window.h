@@ -7,9 +7,11 @@
 #include "model/inputs.h"
 #include "model/plan.h"
 #include "model/plan_variables.h"
+#include "ui/calibrate_window.h"
 #include "ui/link_window.h"
 #include "ui/modes_window.h"
 #include "ui/recalculation_hold.h"
+#include "ui/run_window.h"
 #include "ui/setup_host.h"
 #include "ui/window_placement.h"
 #include "ui/window_state.h"
@@ -24,6 +26,8 @@ namespace kelvane::ui {
 
 class ModesController;
 class LinkController;
+class SetupController;
+class ToolsMenu;
 
 // The main window LMX2541: the whole working surface of the program and the
 // owner of the run's state. Every input change runs its handler, which sets
@@ -32,16 +36,23 @@ class LinkController;
 // signals, which fire for the program's own changes too and only when a value
 // really changes; the handler chains (the output divider rewriting Fo, the
 // external VCO clearing CPP) rely on that.
-class MainWindow : public QMainWindow, public SetupHost, private LinkWindow, private ModesWindow {
+class MainWindow : public QMainWindow,
+                   public SetupHost,
+                   private LinkWindow,
+                   private ModesWindow,
+                   private RunWindow,
+                   private CalibrateWindow {
     Q_OBJECT
 public:
-    // Builds the controls, opens at the stored position and shows the plan of
-    // the initial inputs.
+    // Builds the controls and every part of the window (the board session and
+    // link, the modes, the File, Board and Tools menus), opens at the stored
+    // position and shows the plan of the initial inputs.
     explicit MainWindow(QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // The form's controls, named as the window's controls are named, for
-    // reading; the window alone sets its controls and its state.
+    // reading; the window alone sets its controls and its state, and the
+    // dialogs reach it through their interfaces (RunWindow, CalibrateWindow).
     const Ui::LMX2541& controls() const;
     const WindowState& state() const;
     // The WSJT stepping, FSK and export buttons; its quickFreqUpdateRequested()
@@ -64,7 +75,7 @@ public:
     // Input changes set their variables and captions but do not recalculate
     // until the hold ends; the caller recalculates once when it is done.
     [[nodiscard]] RecalculationHold holdRecalculation() override;
-    bool recalculationHeld() const override { return !ready_; }
+    bool recalculationHeld() const override { return !startedUp_ || holds_ > 0; }
     // True when a change came while the window was not ready and no
     // recalculation has run since: the displays lag behind the inputs.
     bool recalculationSkipped() const override { return recalculationSkipped_; }
@@ -76,8 +87,12 @@ public:
     // output divider disables them until a full update or a read-back.
     void enableQuickUpdate(bool enabled) override;
 
-    // The board link behind the port box and the transfer buttons.
+    // The board link behind the port box and the transfer buttons, and the
+    // session it sends through: the one owner of the port, for runs too.
     LinkController& linkController();
+    session::BoardSession& boardSession() override { return *session_; }
+    SetupController& setups();
+    ToolsMenu& tools();
 
     // Resets the controls to the start-up inputs, then sets these through the
     // controls' own handlers in a fixed order (each setting before the ones
@@ -94,6 +109,9 @@ public:
     // scroll bars and the check boxes), once its own handler has run.
     void onInputChanged(QObject* context, const std::function<void()>& slot) override;
     void sendAllIfOpen() override;
+    QString boardBusyReason() const override;
+    bool runInProgress() const override;
+    void showStatus(const QString& line) override;
 
 signals:
     // At the end of every recalculation that produced a plan.
@@ -112,6 +130,12 @@ private:
     void connectHandlers();
     void startUp();
     void showPlanHints(const Plan& plan);
+    // During a run nothing but Stop and closing may change the plan or talk
+    // to the board: the inputs and the transfer buttons are disabled.
+    void boardActivityChanged();
+    void showRunStep(const std::string& foText) override;
+    QString referenceText() const override;
+    void setReference(const QString& text) override;
     void showRefusal(const std::string& reason, const std::string* dnCaption);
 
     // Frequency-plan inputs.
@@ -142,9 +166,15 @@ private:
     ModesController* modes_ = nullptr;
     bool planDefined_ = false;
     bool recalculationSkipped_ = false;
-    bool ready_ = false; // false at start-up and while a hold is taken
-    QString planFc_;     // Fc of the last defined plan; the Fr handler previews over it
+    bool startedUp_ = false;
+    int holds_ = 0;            // recalculation holds in force
+    bool quickAllowed_ = true; // Quick Freq Update and the steps, but for a run
+    bool closeAfterRun_ = false;
+    QString planFc_; // Fc of the last defined plan; the Fr handler previews over it
+    session::BoardSession* session_ = nullptr;
     LinkController* link_ = nullptr;
+    SetupController* setups_ = nullptr;
+    ToolsMenu* tools_ = nullptr;
 };
 
 } // namespace kelvane::ui

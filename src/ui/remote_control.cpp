@@ -3,55 +3,52 @@
 #include <QAction>
 #include <QInputDialog>
 #include <QLabel>
+#include <QMainWindow>
 #include <QStatusBar>
-#include <QThread>
 
 #include "remote/remote_server.h"
 #include "remote/remote_texts.h"
 #include "ui/label_text.h"
-#include "ui/link_controller.h"
-#include "ui/main_window.h"
-#include "ui/main_window_controls.h"
+#include "ui/run_window.h"
 
 namespace kelvane::ui {
 
-// The window as the server sees it. Every wait of the window runs a nested
-// event loop, so a deeper loop than the one the server started under means a
-// transfer, read-back, run or box is in progress.
+// The window as the server sees it: its inputs, and the session that owns
+// the board.
 class WindowRemoteBoard : public remote::RemoteBoard {
 public:
-    explicit WindowRemoteBoard(MainWindow& window) : window_(window) {}
+    explicit WindowRemoteBoard(RunWindow& runs) : runs_(runs) {}
 
-    void noteStartLevel() { startLevel_ = QThread::currentThread()->loopLevel(); }
-
-    bool busy() const override { return QThread::currentThread()->loopLevel() > startLevel_; }
-    bool inputsLocked() const override { return !window_.controls().PlanInputs->isEnabled(); }
-    bool isOpen() const override { return window_.linkController().serialLink().isOpen(); }
-    Inputs inputs() const override { return window_.inputs(); }
-    PlanVariables planVariables() const override { return window_.planVariables(); }
+    bool busy() const override { return session().busy(); }
+    bool inputsLocked() const override {
+        return session().activity() == session::BoardSession::Activity::Run;
+    }
+    bool isOpen() const override { return session().isOpen(); }
+    Inputs inputs() const override { return runs_.inputs(); }
+    PlanVariables planVariables() const override { return runs_.planVariables(); }
 
     bool retune(const RunStep& step, bool allRegisters, const QString& from) override {
-        window_.controls().Fo->setText(qText(step.foText));
-        LinkController& link = window_.linkController();
-        if (allRegisters)
-            link.updateAll();
-        else
-            link.quickFreqUpdate();
-        if (!link.serialLink().isOpen()) return false;
-        lastChange_ = qText(remote::retunedText(step.mhz, from.toStdString()));
-        return true;
+        runs_.showRunStep(step.foText);
+        // The words the window shows now, taken as each one's turn comes.
+        const link::RegisterSource words = [this] { return runs_.registers(); };
+        const QString name = "Remote from " + from;
+        const bool sent = allRegisters ? bool(session().sendAll(words, name))
+                                       : bool(session().sendFrequency(words, name));
+        if (sent) lastChange_ = qText(remote::retunedText(step.mhz, from.toStdString()));
+        return sent;
     }
 
     QString lastChange() const { return lastChange_; }
 
 private:
-    MainWindow& window_;
-    int startLevel_ = 0;
+    session::BoardSession& session() const { return runs_.boardSession(); }
+
+    RunWindow& runs_;
     QString lastChange_;
 };
 
-RemoteControl::RemoteControl(MainWindow& window)
-    : QObject(&window), window_(window), board_(std::make_unique<WindowRemoteBoard>(window)),
+RemoteControl::RemoteControl(QMainWindow& window, RunWindow& runs)
+    : QObject(&window), window_(window), board_(std::make_unique<WindowRemoteBoard>(runs)),
       server_(new remote::RemoteServer(*board_, this)),
       action_(new QAction(QStringLiteral("Remote Control"), this)),
       status_(new QLabel(window.statusBar())),
@@ -85,7 +82,6 @@ void RemoteControl::toggled(bool on) {
         QLineEdit::Normal, address_, &accepted);
     const auto address = accepted ? remote::readListenAddress(text) : std::nullopt;
     if (accepted) address_ = text.trimmed();
-    board_->noteStartLevel();
     if (!address || !server_->listen(*address)) {
         if (accepted)
             status_->setText(address ? "Remote: cannot listen on " + address_ + ": " +

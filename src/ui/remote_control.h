@@ -5,16 +5,17 @@
 // drops its clients.
 //
 // A frequency request is shown as if typed: the output box gets the value
-// through its handler, then the board gets the words by "Update all
-// registers" or "Quick Freq Update". Requests wait while the window is inside
-// a wait of its own (a transfer's pauses, a read-back, a run's dwell, a box
-// awaiting an answer) and are refused while the plan inputs are locked.
+// through its handler, then the window's words go to the board through its
+// session, by "Update all registers" or "Quick Freq Update". Requests wait
+// while the session is busy (a transfer or read-back) and are refused while a
+// run has the board, which locks the plan inputs.
 
 #include <QObject>
 #include <memory>
 
 class QAction;
 class QLabel;
+class QMainWindow;
 
 namespace kelvane::remote {
 class RemoteServer;
@@ -22,13 +23,13 @@ class RemoteServer;
 
 namespace kelvane::ui {
 
-class MainWindow;
+class RunWindow;
 class WindowRemoteBoard;
 
 class RemoteControl : public QObject {
     Q_OBJECT
 public:
-    explicit RemoteControl(MainWindow& window);
+    RemoteControl(QMainWindow& window, RunWindow& runs);
     ~RemoteControl() override;
 
     // The checked item for the Tools menu.
@@ -39,7 +40,7 @@ private:
     void toggled(bool on);
     void showListening();
 
-    MainWindow& window_;
+    QMainWindow& window_;
     std::unique_ptr<WindowRemoteBoard> board_;
     remote::RemoteServer* server_;
     QAction* action_;

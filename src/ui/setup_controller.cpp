@@ -58,7 +58,7 @@ void SetupController::buildMenu() {
     QMenu* file = window_.menuBar()->addMenu("&File");
     file->setObjectName("FileMenu");
     file->addAction("&New", QKeySequence::New, this, [this] {
-        if (settleChanges()) newSetup();
+        if (!refusedWhileBusy() && settleChanges()) newSetup();
     });
     file->addAction("&Open Setup...", QKeySequence::Open, this, &SetupController::openChosen);
     file->addAction("&Save Setup", QKeySequence::Save, this, &SetupController::save);
@@ -95,8 +95,15 @@ void SetupController::updateCaption() {
     window_.setWindowModified(modified());
 }
 
+bool SetupController::refusedWhileBusy() {
+    const QString why = host_.boardBusyReason();
+    if (why.isEmpty()) return false;
+    host_.showStatus(why);
+    return true;
+}
+
 bool SetupController::open(const QString& path, bool send) {
-    if (!settleChanges()) return false;
+    if (refusedWhileBusy() || !settleChanges()) return false;
     const auto read = setup::readSetup(path);
     if (const auto* error = std::get_if<setup::SetupError>(&read)) {
         QMessageBox::warning(&window_, "Open Setup", error->message);
@@ -115,6 +122,7 @@ bool SetupController::open(const QString& path, bool send) {
 }
 
 void SetupController::newSetup() {
+    if (refusedWhileBusy()) return;
     host_.applyInputs(Inputs{});
     path_.clear();
     saved_ = {};
@@ -157,6 +165,7 @@ QString SetupController::setupsFolder() const {
 }
 
 void SetupController::openChosen() {
+    if (refusedWhileBusy()) return;
     const QString path =
         QFileDialog::getOpenFileName(&window_, "Open Setup", setupsFolder(), fileFilter);
     if (!path.isEmpty()) open(path);
@@ -202,6 +211,8 @@ bool SetupController::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::Close:
         if (watched != &window_) return false;
+        // A run ends first; the window closes, and asks, once it has.
+        if (host_.runInProgress()) return false;
         if (!settleChanges()) {
             event->ignore();
             return true;

@@ -28,12 +28,14 @@ public:
 
     // Applies the setup after asking about unsaved changes; a refused file
     // shows its message in a box. "Open and Send" also runs "Update all
-    // registers" when the port is open. True when the setup was applied.
+    // registers" when the port is open. While the board is busy (a run, a
+    // transfer, a read-back) nothing opens and the status line says why. True
+    // when the setup was applied.
     bool open(const QString& path, bool send = false);
     // To the opened file, or as a new one (asking where) when there is none.
     bool save();
     bool saveAs(const QString& path);
-    // The start-up inputs, no file.
+    // The start-up inputs, no file; refused as open() is while the board is busy.
     void newSetup();
 
     QString path() const { return path_; }
@@ -49,6 +51,8 @@ private:
     QString setupsFolder() const;
     void openChosen();
     bool saveChosen();
+    // True, with the reason on the status line, while the board is busy.
+    bool refusedWhileBusy();
     // True when the work may go on: nothing unsaved, or saved, or discarded.
     bool settleChanges();
     void updateCaption();

@@ -1,16 +1,13 @@
 #include "ui/sweep_dialog.h"
 
 #include <QCloseEvent>
-#include <QElapsedTimer>
+#include <limits>
 
-#include "link/serial_link.h"
 #include "model/control_help.h"
 #include "model/number_field.h"
-#include "modes/frequency_run.h"
+#include "session/frequency_runs.h"
 #include "ui/label_text.h"
-#include "ui/link_controller.h"
-#include "ui/main_window.h"
-#include "ui/main_window_controls.h"
+#include "ui/run_window.h"
 #include "ui_sweep_dialog.h"
 
 namespace kelvane::ui {
@@ -29,32 +26,31 @@ std::optional<double> fieldNumber(const QLineEdit* box, std::string_view name,
 
 } // namespace
 
-SweepDialog::SweepDialog(MainWindow& window)
-    : QDialog(&window), form_(std::make_unique<Ui::SweepDialog>()), window_(window) {
+SweepDialog::SweepDialog(RunWindow& window, QWidget* parent)
+    : QDialog(parent), form_(std::make_unique<Ui::SweepDialog>()), window_(window) {
     form_->setupUi(this);
     for (QWidget* widget : findChildren<QWidget*>()) {
         widget->setAccessibleDescription(widget->objectName());
         widget->setToolTip(qText(std::string(controlHelp(widget->objectName().toStdString()))));
     }
     setAccessibleDescription(objectName());
+    session::BoardSession& board = window_.boardSession();
     connect(form_->Start, &QPushButton::clicked, this, &SweepDialog::start);
-    connect(form_->Stop, &QPushButton::clicked, this, [this] { stopRequested_ = true; });
+    connect(form_->Stop, &QPushButton::clicked, &board, &session::BoardSession::stop);
     connect(form_->Forever, &QCheckBox::toggled, form_->Repeat, &QWidget::setDisabled);
+    connect(&board, &session::BoardSession::stepSent, this,
+            [this](long long index) { stepSent(index); });
 }
 
 SweepDialog::~SweepDialog() = default;
 
 void SweepDialog::closeEvent(QCloseEvent* event) {
-    stopRequested_ = true;
+    if (running_) window_.boardSession().stop();
     QDialog::closeEvent(event);
 }
 
 void SweepDialog::setRunning(bool running) {
     running_ = running;
-    // The WSJT mode selector and step buttons write the resolution and the
-    // output: locked with the plan inputs.
-    window_.controls().PlanInputs->setEnabled(!running);
-    window_.controls().ModeStepping->setEnabled(!running);
     for (QWidget* field : std::initializer_list<QWidget*>{
              form_->From, form_->To, form_->Step, form_->Dwell, form_->Forever, form_->Start})
         field->setEnabled(!running);
@@ -62,21 +58,31 @@ void SweepDialog::setRunning(bool running) {
     form_->Stop->setEnabled(running);
 }
 
-bool SweepDialog::dwell(long long ms) {
-    link::SerialLink& link = window_.linkController().serialLink();
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < ms) {
-        const auto piece = std::min<long long>(ms - clock.elapsed(), link::linePause.count());
-        if (stopRequested_ || !link.pause(std::chrono::milliseconds(piece))) return false;
-    }
-    return !stopRequested_;
+// A label that wraps asks for its height only for the width it has: it is
+// given that height, so that the dialog grows rather than cutting the line.
+void SweepDialog::showStatus(const QString& line) {
+    QLabel* status = form_->Status;
+    status->setText(line);
+    status->setMinimumHeight(status->heightForWidth(status->width()));
+}
+
+void SweepDialog::stepSent(long long index) {
+    if (!running_) return; // another kind of run
+    const kelvane::RunStep& step = planned_[static_cast<std::size_t>(index)];
+    window_.showRunStep(step.foText);
+    form_->Progress->setValue(
+        static_cast<int>(std::min<long long>(++done_, std::numeric_limits<int>::max())));
+    showStatus(qText(runFrequencyText(step.mhz)));
 }
 
 void SweepDialog::start() {
-    link::SerialLink& link = window_.linkController().serialLink();
-    if (!link.isOpen()) {
-        form_->Status->setText("Open the board's port first (\"COM Port\" in the main window)");
+    session::BoardSession& board = window_.boardSession();
+    if (!board.isOpen()) {
+        showStatus("Open the board's port first (\"COM Port\" in the main window)");
+        return;
+    }
+    if (board.busy()) {
+        showStatus(board.busyReason());
         return;
     }
     QString why;
@@ -89,7 +95,11 @@ void SweepDialog::start() {
         step ? fieldNumber(form_->Dwell, "Dwell", "100", NumberRule::ZeroOrMore, why)
              : std::nullopt;
     if (!dwellMs) {
-        form_->Status->setText(why);
+        showStatus(why);
+        return;
+    }
+    if (*dwellMs > std::numeric_limits<int>::max()) {
+        showStatus("Dwell must be at most 2147483647 ms");
         return;
     }
     const FrequencyList frequencies = sweepFrequencies(*from, *to, *step);
@@ -98,57 +108,26 @@ void SweepDialog::start() {
                                 : planRun(std::get<std::vector<double>>(frequencies),
                                           window_.inputs(), window_.planVariables());
     if (const auto* refusal = std::get_if<RunRefusal>(&planned)) {
-        form_->Status->setText(qText(refusal->line + "; nothing was sent"));
+        showStatus(qText(refusal->line + "; nothing was sent"));
         return;
     }
-    const auto& steps = std::get<std::vector<RunStep>>(planned);
+    planned_ = std::get<std::vector<kelvane::RunStep>>(planned);
 
     const bool untilStopped = form_->Forever->isChecked();
     const long long passes = untilStopped ? 0 : form_->Repeat->value();
-    form_->Progress->setRange(0, untilStopped ? 0
-                                              : static_cast<int>(std::min<long long>(
-                                                    passes * static_cast<long long>(steps.size()),
-                                                    std::numeric_limits<int>::max())));
+    form_->Progress->setRange(0, untilStopped
+                                     ? 0
+                                     : static_cast<int>(std::min<long long>(
+                                           passes * static_cast<long long>(planned_.size()),
+                                           std::numeric_limits<int>::max())));
     form_->Progress->setValue(0);
-    stopRequested_ = false;
-    bool portFailed = false;
-    const auto failure =
-        connect(&link, &link::SerialLink::failed, this, [&portFailed] { portFailed = true; });
+    done_ = 0;
     setRunning(true);
-    auto& c = window_.controls();
-    const RunStep* last = nullptr;
-    int done = 0;
-    for (long long pass = 1; !stopRequested_ && (untilStopped || pass <= passes); ++pass) {
-        for (const RunStep& step : steps) {
-            if (stopRequested_ || !link.isOpen()) break;
-            // Typed into the output box: the window's plan follows, and the
-            // transfer sends its words.
-            c.Fo->setText(qText(step.foText));
-            if (last)
-                window_.linkController().quickFreqUpdate();
-            else
-                c.Update->click();
-            if (!link.isOpen()) break;
-            last = &step;
-            form_->Progress->setValue(++done);
-            form_->Status->setText(qText(runFrequencyText(step.mhz)));
-            if (!dwell(static_cast<long long>(*dwellMs + 0.5))) break;
-        }
-    }
-    disconnect(failure);
+    const auto outcome = board.run(session::frequencyRun(
+        "Sweep", planned_, std::chrono::milliseconds(static_cast<long long>(*dwellMs + 0.5)),
+        passes));
     setRunning(false);
-    const QString at = last ? qText(runFrequencyText(last->mhz)) : QString();
-    if (portFailed)
-        form_->Status->setText(last ? "The port failed (the console says why); the board was "
-                                      "last set to " +
-                                          at
-                                    : "The port failed (the console says why); nothing was sent");
-    else if (stopRequested_ || !link.isOpen()) // Stop, or the window closed the port
-        form_->Status->setText(last ? "Stopped; the board is at " + at
-                                    : QString("Stopped; nothing was sent"));
-    else
-        form_->Status->setText(
-            QString("Done: %1 frequencies sent; the board is at %2").arg(done).arg(at));
+    showStatus(qText(outcome.line()));
 }
 
 } // namespace kelvane::ui

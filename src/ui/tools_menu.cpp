@@ -1,15 +1,16 @@
 #include "ui/tools_menu.h"
 
+#include <QMainWindow>
 #include <QMenuBar>
 
 #include "ui/calibrate_dialog.h"
-#include "ui/main_window.h"
 #include "ui/remote_control.h"
 #include "ui/sweep_dialog.h"
 
 namespace kelvane::ui {
 
-ToolsMenu::ToolsMenu(MainWindow& window) : QObject(&window), window_(window) {
+ToolsMenu::ToolsMenu(QMainWindow& window, RunWindow& runs, CalibrateWindow& calibration)
+    : QObject(&window), window_(window), runs_(runs), calibration_(calibration) {
     setObjectName(QStringLiteral("ToolsMenu"));
     QMenu* menu = window_.menuBar()->addMenu(QStringLiteral("&Tools"));
     menu->setObjectName(QStringLiteral("Tools"));
@@ -18,22 +19,30 @@ ToolsMenu::ToolsMenu(MainWindow& window) : QObject(&window), window_(window) {
     calibrate_->setObjectName(QStringLiteral("CalibrateReference"));
     sweep_ = menu->addAction(QStringLiteral("Sweep..."), this, &ToolsMenu::openSweep);
     sweep_->setObjectName(QStringLiteral("Sweep"));
-    remote_ = new RemoteControl(window_);
+    remote_ = new RemoteControl(window_, runs_);
     menu->addAction(remote_->action());
 }
 
 // A new dialog each time, so that it compares with the plan shown now.
 void ToolsMenu::openCalibrate() {
-    CalibrateDialog dialog(window_);
-    dialog.exec();
+    calibrateDialog()->exec();
+}
+
+std::unique_ptr<CalibrateDialog> ToolsMenu::calibrateDialog() {
+    return std::make_unique<CalibrateDialog>(calibration_, &window_);
+}
+
+SweepDialog& ToolsMenu::sweepDialog() {
+    if (!sweepDialog_) sweepDialog_ = new SweepDialog(runs_, &window_);
+    return *sweepDialog_;
 }
 
 // One sweep window, modeless, kept with its fields between uses.
 void ToolsMenu::openSweep() {
-    if (!sweepDialog_) sweepDialog_ = new SweepDialog(window_);
-    sweepDialog_->show();
-    sweepDialog_->raise();
-    sweepDialog_->activateWindow();
+    SweepDialog& dialog = sweepDialog();
+    dialog.show();
+    dialog.raise();
+    dialog.activateWindow();
 }
 
 } // namespace kelvane::ui

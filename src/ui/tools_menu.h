@@ -3,20 +3,30 @@
 // "Remote Control".
 
 #include <QObject>
+#include <memory>
 
 class QAction;
+class QMainWindow;
 
 namespace kelvane::ui {
 
-class MainWindow;
+class CalibrateDialog;
+class CalibrateWindow;
+class RunWindow;
 class SweepDialog;
 class RemoteControl;
 
 class ToolsMenu : public QObject {
     Q_OBJECT
 public:
-    // Adds the menu to the window's menu bar; the window owns the menu.
-    explicit ToolsMenu(MainWindow& window);
+    // Adds the menu to the window's menu bar; the window owns the menu, and
+    // the dialogs work through the window's interfaces.
+    ToolsMenu(QMainWindow& window, RunWindow& runs, CalibrateWindow& calibration);
+
+    // The sweep dialog, made on first use.
+    SweepDialog& sweepDialog();
+    // A calibration dialog for the plan shown now.
+    std::unique_ptr<CalibrateDialog> calibrateDialog();
 
     QAction* calibrateAction() const { return calibrate_; }
     QAction* sweepAction() const { return sweep_; }
@@ -26,7 +36,9 @@ private:
     void openCalibrate();
     void openSweep();
 
-    MainWindow& window_;
+    QMainWindow& window_;
+    RunWindow& runs_;
+    CalibrateWindow& calibration_;
     QAction* calibrate_ = nullptr;
     QAction* sweep_ = nullptr;
     SweepDialog* sweepDialog_ = nullptr; // created on first use

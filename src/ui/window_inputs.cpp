@@ -64,7 +64,7 @@ void MainWindow::applyInputs(const Inputs& inputs) {
         setInOrder(*ui_, Inputs{});
         setInOrder(*ui_, inputs);
     }
-    recalculate();
+    recalculateIfReady();
 }
 
 void MainWindow::applyRestore(const Restore& r) {
@@ -100,7 +100,7 @@ void MainWindow::applyRestore(const Restore& r) {
         c.DivGainLabel->setText(qText(r.divGainLabel));
         c.Rlabel->setText(qText(r.rlabel));
     }
-    recalculate();
+    recalculateIfReady();
     enableQuickUpdate(true);
 }
 

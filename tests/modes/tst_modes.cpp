@@ -219,7 +219,7 @@ private slots:
             << "1899.999999 MHz puts the VCO at 1899.999999 MHz, outside the chip's 1900 to 4000 "
                "MHz";
         QTest::newRow("external VCO")
-            << QList<double>{1800} << true << "1800. 04F42402 00000011 00000B40";
+            << QList<double>{1800} << true << "1800 04F42402 00000011 00000B40";
         QTest::newRow("no plan")
             << QList<double>{2320.25, 1e11} << true
             << "100000000000.000000 MHz has no plan: VCO frequency is out of range for the "

@@ -37,7 +37,7 @@ void connectTo(MainWindow& window, const sim::PtyBoard& board, bool byEnter = fa
     else
         window.controls().SetCP->click();
     QVERIFY(closer.shown());
-    QVERIFY(window.linkController().serialLink().isOpen());
+    QVERIFY(window.boardSession().isOpen());
 }
 
 // A window with its port open on a virtual board.
@@ -75,6 +75,12 @@ QByteArray sentBy(const QString& button, const RegisterImage& image) {
     return bytes;
 }
 
+// The register image of the start-up plan at another output.
+RegisterImage imageOf(const char* fo) {
+    const Inputs inputs{.fo = fo};
+    return std::get<Recalculation>(recalculate(inputs, planVariablesFrom(inputs))).registers;
+}
+
 // The window's controls but the console.
 QMap<QString, QString> withoutConsole(MainWindow& window) {
     auto states = snapshot(window);
@@ -109,22 +115,22 @@ private slots:
                                        : "Kelvane: COM Port Open\r\nRS232 Parameters  9600 Baud, "
                                          "N,8,2\r\nUse with PIC Firmware  Vantrel \r\n");
             QCOMPARE(closer.detail.contains("is in use by another program"), busy);
-            QCOMPARE(window.linkController().serialLink().isOpen(), !busy);
+            QCOMPARE(window.boardSession().isOpen(), !busy);
             holder.reset();
         }
         QCOMPARE(shownStates(window,
                              "CPNo Label6 SetCP Update QuickUpdate StoreEE Init VerifyEE QStepDn"),
-                 device(board) + " (hidden)|Set COM Port (hidden)|COM " + device(board) +
-                     " (disabled)|Update all registers|Quick Freq Update|Store to EE|"
-                     "Init from EE|Verify EE|\\/");
+                 device(board) + " (hidden)|Set COM Port (hidden)|Close Port|Update all "
+                                 "registers|Quick Freq Update|Store to EE|Init from EE|Verify "
+                                 "EE|\\/");
     }
 
     void repliesInPiecesKeepTheirLineEnds() {
         MainWindow window;
-        auto& link = window.linkController().serialLink();
+        auto& board = window.boardSession();
         window.controls().Text1->clear();
         for (const char* piece : {"OK 0000", "0017\r", "\nOK W\r\n", "0x\0\xff", "\r\n"})
-            emit link.received(QByteArray(piece, piece[0] == '0' ? 4 : qsizetype(strlen(piece))));
+            emit board.received(QByteArray(piece, piece[0] == '0' ? 4 : qsizetype(strlen(piece))));
         QCOMPARE(window.controls().Text1->toPlainText(),
                  QString("OK 00000017\nOK W\n0x") + QChar(0x2400) + QChar(0xFF) + "\n");
     }
@@ -145,10 +151,11 @@ private slots:
                                                          {"QStepUp", "Quick Freq Update"}};
         for (const auto& [button, command] : refusals) {
             act(at.window, button);
-            QCOMPARE(at.c.Text1->toPlainText(),
-                     at.listing() + command +
-                         ": Reg2 = 3BDACA002 does not fit in 32 bits; correct the plan; nothing "
-                         "sent\n");
+            const QString line =
+                command +
+                ": Reg2 = 3BDACA002 does not fit in 32 bits; correct the plan; nothing sent";
+            QCOMPARE(at.c.Text1->toPlainText(), at.listing() + line + "\n");
+            QCOMPARE(shownStates(at.window, "LinkStatus"), line);
         }
         QTest::qWait(60);
         QCOMPARE(received(at.board), "");
@@ -185,7 +192,8 @@ private slots:
                 {Qt::Key_F5, 12, "Update all registers: 12" + sent + "12 replies"},
                 {Qt::CTRL | Qt::SHIFT | Qt::Key_I, 1, "Init from EE: restored 2320.25 MHz"},
                 {Qt::Key_F6, 3, "Quick Freq Update: 3" + sent + "3 replies"},
-                {Qt::CTRL | Qt::Key_Up, 3, "Quick Freq Update: 3" + sent + "3 replies"},
+                {Qt::CTRL | Qt::Key_Up, 3,
+                 "Quick Freq Update: 3 lines sent to " + device(board) + ", now 2320.25001 MHz"},
                 {Qt::CTRL | Qt::SHIFT | Qt::Key_E, 36, "Store to EE: 36" + sent + "36 replies"}};
             for (int i = 0; i < (silent ? 2 : 5); ++i) { // a silent board: Update and Init
                 const auto& [key, lines, status] = keys[i];
@@ -293,8 +301,9 @@ private slots:
         const auto before = withoutConsole(at.window);
         const RegisterImage words = at.window.state().registers;
         act(at.window, "VerifyEE");
-        QVERIFY(at.c.Text1->toPlainText().endsWith(
-            "0x61 A8 0E 80\nEEPROM differs from the plan: Reg0 stored 61A80E80, plan C3500E80\n"));
+        const QString verdict = "EEPROM differs from the plan: Reg0 stored 61A80E80, plan C3500E80";
+        QVERIFY(at.c.Text1->toPlainText().endsWith("0x61 A8 0E 80\n" + verdict + "\n"));
+        QCOMPARE(shownStates(at.window, "LinkStatus"), verdict);
         QCOMPARE(withoutConsole(at.window), before);
         QCOMPARE(at.window.state().registers, words);
         QVERIFY(!at.window.recalculationHeld());
@@ -305,29 +314,44 @@ private slots:
         QTest::addColumn<QStringList>("fields"); // From, To, Step, Dwell
         QTest::addColumn<int>("stopAfterMs");  // Stop (or closing) this long after Start; -1 never
         QTest::addColumn<bool>("closeWindow"); // close the main window instead of Stop
+        QTest::addColumn<int>("hangupAfter");  // lines the board takes before it goes; 0 never
         QTest::addColumn<QByteArray>("sent");
-        QTest::addColumn<QString>("status");
-        const QByteArray startUp =
-            sentBy("Update", std::get<Recalculation>(recalculate({}, {})).registers);
+        QTest::addColumn<QString>("status"); // PORT for the board's device
+        const QByteArray startUp = sentBy("Update", imageOf("2320.25"));
         const QByteArray quick = "R04F42402\r\nR00000011\r\nR";
         const QStringList dwelling{"2320.25", "2321", "0.1", "5000"};
         const QString stopped = "Stopped; the board is at 2320.250000 MHz";
-        QTest::newRow("three steps") << QStringList{"2320.25", "2320.45", "0.1", "0"} << -1 << false
-                                     << startUp + quick + "88B80E80\r\n" + quick + "AFC80E80\r\n"
-                                     << "Done: 3 frequencies sent; the board is at 2320.450000 MHz";
-        QTest::newRow("stopped in the dwell") << dwelling << 900 << false << startUp << stopped;
+        QTest::newRow("three steps")
+            << QStringList{"2320.25", "2320.45", "0.1", "0"} << -1 << false << 0
+            << startUp + quick + "88B80E80\r\n" + quick + "AFC80E80\r\n"
+            << "Done: 3 frequencies sent; the board is at 2320.450000 MHz";
+        QTest::newRow("to a whole number")
+            << QStringList{"2320.8", "2321", "0.2", "0"} << -1 << false << 0
+            << sentBy("Update", imageOf("2320.8")) + sentBy("QuickUpdate", imageOf("2321"))
+            << "Done: 2 frequencies sent; the board is at 2321.000000 MHz";
+        QTest::newRow("stopped in the dwell")
+            << dwelling << 900 << false << 0 << startUp << stopped;
         QTest::newRow("window closed in the dwell")
-            << dwelling << 900 << true << startUp << stopped;
+            << dwelling << 900 << true << 0 << startUp << stopped;
+        QTest::newRow("unplugged in the second step")
+            << dwelling.mid(0, 3) + QStringList{"0"} << -1 << false << 14 << QByteArray()
+            << "The port PORT stopped working (...); what was not sent yet was not sent. Check the "
+               "adapter, then open the port again. The board was last set to 2320.250000 MHz.";
     }
 
-    // The output box follows each step; the plan inputs stay locked until the end.
+    // The output box follows each step as the step buttons write it; the plan
+    // inputs stay locked until the end; the outcome line shows whole.
     void sweep() {
         QFETCH(QStringList, fields);
         QFETCH(int, stopAfterMs);
         QFETCH(bool, closeWindow);
-        Connected at;
-        ui::ToolsMenu tools(at.window);
-        tools.sweepAction()->trigger();
+        QFETCH(int, hangupAfter);
+        QFETCH(QByteArray, sent);
+        QFETCH(QString, status);
+        sim::BoardOptions options;
+        options.faults.hangupAfterLines = hangupAfter;
+        Connected at(options);
+        at.window.tools().sweepAction()->trigger();
         auto* dialog = at.window.findChild<ui::SweepDialog*>();
         QVERIFY(dialog && dialog->isVisible());
         const char* names[] = {"From", "To", "Step", "Dwell"};
@@ -344,11 +368,129 @@ private slots:
                     dialog->findChild<QPushButton*>("Stop")->click();
             });
         dialog->findChild<QPushButton*>("Start")->click();
-        QTEST(dialog->findChild<QLabel*>("Status")->text(), "status");
-        QTEST(received(at.board), "sent");
+        // "..." stands for what the system says about a failed port.
+        auto* shown = dialog->findChild<QLabel*>("Status");
+        const QStringList ends = QString(status).replace("PORT", device(at.board)).split("...");
+        QVERIFY2(shown->text().startsWith(ends.first()) && shown->text().endsWith(ends.last()),
+                 qPrintable(shown->text()));
+        QTRY_VERIFY(shown->height() >= shown->heightForWidth(shown->width()));
+        if (!sent.isEmpty()) QCOMPARE(received(at.board), sent);
         QCOMPARE(lockedWhileRunning, stopAfterMs >= 0);
         QVERIFY(at.c.PlanInputs->isEnabled() && at.c.ModeStepping->isEnabled());
-        if (stopAfterMs < 0) QCOMPARE(at.c.Fo->text(), "2320.45");
+        if (stopAfterMs < 0 && !hangupAfter) QCOMPARE(at.c.Fo->text(), fields[1]);
+        // The console names where the board was left.
+        if (!hangupAfter) QVERIFY(at.c.Text1->toPlainText().endsWith(status + "\n"));
+        QTRY_COMPARE(at.window.findChild<QWidget*>("CPNo")->isHidden(),
+                     !closeWindow && !hangupAfter);
+    }
+
+    // While a run or Init from EE's wait has the board, what would change the
+    // plan or talk to the board is refused (or disabled) with one status line,
+    // and the board gets nothing more; closing and Close Port stop a run first.
+    void actionsWhileBusy_data() {
+        QTest::addColumn<QString>("busy"); // "run": a sweep in its dwell; "read": Init's wait
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("shownName"); // the control read right after the action
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("finalStatus");
+        const QString running = "Sweep is running on the board: press Stop first";
+        const QString reading = "Init from EE is reading the board: wait for it";
+        const QString stopped = "Stopped; the board is at 2320.250000 MHz";
+        const QString restored = "Init from EE: restored 2320.25 MHz";
+        QTest::newRow("run, Init") << "run"
+                                   << "Init"
+                                   << "Init"
+                                   << "Init from EE (disabled)" << stopped;
+        QTest::newRow("run, Open Setup") << "run"
+                                         << "Open"
+                                         << "LinkStatus" << running << stopped;
+        QTest::newRow("run, New") << "run"
+                                  << "New"
+                                  << "LinkStatus" << running << stopped;
+        QTest::newRow("run, a drop") << "run"
+                                     << "Drop"
+                                     << "LinkStatus" << running << stopped;
+        QTest::newRow("run, Update") << "run"
+                                     << "Update"
+                                     << "LinkStatus" << running << stopped;
+        QTest::newRow("run, Start") << "run"
+                                    << "Start"
+                                    << "Start"
+                                    << "Start (disabled)" << stopped;
+        QTest::newRow("run, Close Port")
+            << "run"
+            << "ClosePort"
+            << "LinkStatus"
+            << "Stopping the run; the port closes after its step" << stopped;
+        QTest::newRow("run, closing the window") << "run"
+                                                 << "Close"
+                                                 << "Fo"
+                                                 << "2320.25 (disabled)" << stopped;
+        QTest::newRow("read, Open Setup") << "read"
+                                          << "Open"
+                                          << "LinkStatus" << reading << restored;
+        QTest::newRow("read, New") << "read"
+                                   << "New"
+                                   << "LinkStatus" << reading << restored;
+        QTest::newRow("read, a drop") << "read"
+                                      << "Drop"
+                                      << "LinkStatus" << reading << restored;
+        QTest::newRow("read, Start") << "read"
+                                     << "Start"
+                                     << "Status" << reading << restored;
+        QTest::newRow("read, Verify") << "read"
+                                      << "VerifyEE"
+                                      << "LinkStatus" << reading << restored;
+    }
+    void actionsWhileBusy() {
+        QFETCH(QString, busy);
+        QFETCH(QString, action);
+        QFETCH(QString, shownName);
+        QTemporaryDir folder;
+        const QString setup = writeSetup(folder, "b.kelvane", R"("inputs": {"fo": "1160.125"})");
+        Connected at;
+        MainWindow& window = at.window;
+        ui::SweepDialog& dialog = window.tools().sweepDialog();
+        const char* fields[][2] = {
+            {"From", "2320.25"}, {"To", "2321"}, {"Step", "0.1"}, {"Dwell", "60000"}};
+        for (const auto& [name, text] : fields)
+            dialog.findChild<QLineEdit*>(name)->setText(text);
+        QString shown;
+        QTimer::singleShot(busy == "run" ? 900 : 300, &window, [&] {
+            if (action == "Open")
+                window.setups().open(setup);
+            else if (action == "New")
+                window.findChild<QMenu*>("FileMenu")->actions().first()->trigger();
+            else if (action == "Drop") {
+                QMimeData data;
+                data.setUrls({QUrl::fromLocalFile(setup)});
+                QDragEnterEvent enter({1, 1}, Qt::CopyAction, &data, Qt::LeftButton, {});
+                QApplication::sendEvent(&window, &enter);
+                QDropEvent drop({1, 1}, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+                QApplication::sendEvent(&window, &drop);
+                QTest::qWait(50); // the drop opens once it is over
+            } else if (action == "Update")
+                window.linkController().updateAll();
+            else if (action == "ClosePort")
+                window.findChild<QAction*>("ClosePort")->trigger();
+            else if (action == "Close")
+                window.close();
+            else
+                act(window, action);
+            shown = shownStates(window, shownName);
+            if (busy == "run" && action != "Close" && action != "ClosePort")
+                dialog.findChild<QPushButton*>("Stop")->click();
+        });
+        if (busy == "run")
+            dialog.findChild<QPushButton*>("Start")->click();
+        else
+            act(window, "Init");
+        QTEST(shown, "shown");
+        QTEST(shownStates(window, "LinkStatus"), "finalStatus");
+        QCOMPARE(received(at.board),
+                 busy == "run" ? sentBy("Update", imageOf("2320.25")) : QByteArray("init\r\n"));
+        QVERIFY(!at.c.Fo->text().contains("1160"));
+        QTRY_COMPARE(window.boardSession().isOpen(), action != "ClosePort" && action != "Close");
     }
 
     // A double click opens a setup; Open and Send also sends it.
@@ -357,7 +499,7 @@ private slots:
         const QString path = writeSetup(folder, "a.kelvane", R"("name": "Beacon",
             "note": "24048 MHz\nsecond line", "inputs": {"fo": " 2004", "rfmult": "12"})");
         Connected at;
-        ui::SetupController setups(at.window, at.window);
+        ui::SetupController& setups = at.window.setups();
         setups.setupsWindow().setFolder(folder.path());
         auto* list = setups.setupsWindow().findChild<QTreeWidget*>("SetupList");
         QCOMPARE(list->topLevelItemCount(), 1);
@@ -383,7 +525,7 @@ private slots:
         options.faults.floodBytes = floodBytes;
         Connected at(options);
         qint64 arrived = 0;
-        connect(&at.window.linkController().serialLink(), &link::SerialLink::received, &at.window,
+        connect(&at.window.boardSession(), &session::BoardSession::received, &at.window,
                 [&](const QByteArray& bytes) { arrived += bytes.size(); });
         QSet<qint64> seenDuringFlood;
         QTimer tick;
@@ -459,6 +601,48 @@ private slots:
         QTEST(at.c.QuickUpdate->isEnabled(), "quickEnabledAfter");
     }
 
+    // The port button, or Board > Close Port, releases the port and brings the
+    // port box back; the port opens again as the first time.
+    void closePortThenReopen() {
+        Connected at;
+        for (const bool byMenu : {false, true}) {
+            if (byMenu)
+                at.window.findChild<QAction*>("ClosePort")->trigger();
+            else
+                act(at.window, "SetCP");
+            QVERIFY(!at.window.boardSession().isOpen());
+            QCOMPARE(shownStates(at.window, "CPNo SetCP Update QStepUp PortStatus LinkStatus"),
+                     device(at.board) +
+                         "|COM Port|Update all registers (hidden)|/\\ (hidden)|"
+                         "No port open|Port " +
+                         device(at.board) + " closed");
+            QVERIFY(!at.window.findChild<QAction*>("ClosePort")->isEnabled());
+            connectTo(at.window, at.board);
+            QCOMPARE(shownStates(at.window, "SetCP"), "Close Port");
+        }
+        act(at.window, "Update");
+        QCOMPARE(received(at.board), sentBy("Update", imageOf("2320.25")));
+    }
+
+    // Update pressed again during its own first pause: each reports its own lines,
+    // and the outer one says that the other's replies are among its count.
+    void nestedTransfersCountApart() {
+        Connected at;
+        QString inner;
+        QTimer::singleShot(20, &at.window, [&] {
+            act(at.window, "Update");
+            inner = shownStates(at.window, "LinkStatus");
+        });
+        act(at.window, "Update");
+        const QString sent = "Update all registers: 12 lines sent to " + device(at.board) + ", ";
+        QVERIFY2(inner.startsWith(sent) && !inner.contains("inside"), qPrintable(inner));
+        const QString outer = shownStates(at.window, "LinkStatus");
+        QVERIFY2(
+            outer.startsWith(sent) &&
+                outer.endsWith(" replies, with 12 lines of another transfer inside its pauses"),
+            qPrintable(outer));
+    }
+
     void closingDuringATransferSendsNothingMore() {
         sim::PtyBoard board;
         auto window = std::make_unique<MainWindow>();
@@ -466,7 +650,7 @@ private slots:
         window->show();
         QTimer::singleShot(130, window.get(), [&] { window->close(); });
         window->controls().StoreEE->click();
-        QVERIFY(!window->linkController().serialLink().isOpen());
+        QVERIFY(!window->boardSession().isOpen());
         window.reset();
         const QByteArray sent = received(board);
         QVERIFY(!sent.isEmpty() && sent.size() < 11 * 8);

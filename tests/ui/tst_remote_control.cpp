@@ -1,12 +1,12 @@
 // Tools > Remote Control: a client's frequency request shown in the window as
-// if typed, sent to the virtual board, and refused or held back by the
-// window's own state.
+// if typed, sent to the virtual board through the window's session, held back
+// by a transfer and refused during a run.
 
 #include <QtNetwork>
 
+#include "link/transfers.h"
 #include "pty_board.h"
 #include "remote/remote_server.h"
-#include "ui/link_controller.h"
 #include "ui/main_window_controls.h"
 #include "ui/remote_control.h"
 #include "ui/tools_menu.h"
@@ -37,9 +37,9 @@ struct Remote {
             dialog->setTextValue("127.0.0.1:0");
             dialog->accept();
         });
-        tools.remoteControl().action()->trigger();
+        window.tools().remoteControl().action()->trigger();
         client.connectToHost(QHostAddress::LocalHost,
-                             tools.remoteControl().server().listeningOn().port);
+                             window.tools().remoteControl().server().listeningOn().port);
         if (!client.waitForConnected(5000)) qFatal("no connection");
     }
     QString status() const { return window.findChild<QLabel*>("RemoteStatus")->text(); }
@@ -58,7 +58,6 @@ struct Remote {
 
     sim::PtyBoard board;
     MainWindow window;
-    ui::ToolsMenu tools{window};
     QTcpSocket client;
 };
 
@@ -70,59 +69,62 @@ private slots:
     void initTestCase() { isolateSettings(settings_); }
 
     void request_data() {
-        QTest::addColumn<bool>("locked");
         QTest::addColumn<QByteArray>("line");
         QTest::addColumn<QByteArray>("answer");
         QTest::addColumn<QString>("fo");
         QTest::addColumn<QByteArray>("received");
         QTest::addColumn<QString>("status"); // %1: the port
-        const QString listening = "Remote: listening on 127.0.0.1:%1, 1 client";
         QTest::newRow("typed and sent whole")
-            << false << QByteArray("F 2304100000\n") << QByteArray("RPRT 0\n") << "2304.1"
-            << all23041 << "Remote: 2304.100000 MHz from 127.0.0.1";
+            << QByteArray("F 2304100000\n") << QByteArray("RPRT 0\n") << "2304.1" << all23041
+            << "Remote: 2304.100000 MHz from 127.0.0.1";
         QTest::newRow("refused: the VCO below the chip")
-            << false << QByteArray("F 1296500000\n") << QByteArray("RPRT -1\n") << " 2320.25"
-            << QByteArray() << listening;
-        QTest::newRow("inputs locked")
-            << true << QByteArray("F 2304100000\n") << QByteArray("RPRT -9\n") << " 2320.25"
-            << QByteArray() << listening;
+            << QByteArray("F 1296500000\n") << QByteArray("RPRT -1\n") << " 2320.25" << QByteArray()
+            << "Remote: listening on 127.0.0.1:%1, 1 client";
     }
     void request() {
-        QFETCH(bool, locked);
         QFETCH(QByteArray, line);
         QFETCH(QByteArray, answer);
         QFETCH(QString, fo);
         QFETCH(QByteArray, received);
         QFETCH(QString, status);
         Remote remote;
-        QVERIFY(remote.tools.remoteControl().action()->isChecked());
-        remote.window.controls().PlanInputs->setEnabled(!locked);
+        QVERIFY(remote.window.tools().remoteControl().action()->isChecked());
         QCOMPARE(remote.ask(line), answer);
         QCOMPARE(remote.window.controls().Fo->text(), fo);
         QCOMPARE(remote.received(), received);
         QCOMPARE(remote.status(),
-                 status.arg(remote.tools.remoteControl().server().listeningOn().port));
+                 status.arg(remote.window.tools().remoteControl().server().listeningOn().port));
     }
 
-    // A request that comes while the window waits inside a nested event loop
-    // (as in a transfer's pauses) is answered once the wait is over; the next
-    // one sends only the frequency words. Unchecking the item drops the client.
-    void waitsForTheWindowThenQuick() {
+    // A request that comes during the window's own transfer waits for it; the
+    // next one sends only the frequency words. Unchecking the item drops the
+    // client.
+    void waitsForATransferThenQuick() {
         Remote remote;
-        QVERIFY(remote.ask("F 2304100000\n").endsWith("RPRT 0\n"));
-        QEventLoop wait;
-        QTimer::singleShot(0, [&] { remote.client.write("F 2304200000\n"); });
-        QTimer::singleShot(300, &wait, &QEventLoop::quit);
-        wait.exec();
+        QCOMPARE(remote.ask("F 2304100000\n"), QByteArray("RPRT 0\n"));
+        remote.client.write("F 2304200000\n");
+        remote.window.controls().Update->click();
         QCOMPARE(remote.window.controls().Fo->text(), QString("2304.1"));
-        QCOMPARE(remote.received(), all23041);
+        QCOMPARE(remote.received(), all23041 + all23041);
         QCOMPARE(remote.ask(""), QByteArray("RPRT 0\n"));
         QCOMPARE(remote.window.controls().Fo->text(), QString("2304.2"));
-        QCOMPARE(remote.received(), all23041 + quick23042);
+        QCOMPARE(remote.received(), all23041 + all23041 + quick23042);
 
-        remote.tools.remoteControl().action()->trigger();
+        remote.window.tools().remoteControl().action()->trigger();
         QVERIFY(!remote.window.findChild<QLabel*>("RemoteStatus")->isVisible());
         QTRY_COMPARE(remote.client.state(), QAbstractSocket::UnconnectedState);
+    }
+
+    void refusedDuringARun() {
+        Remote remote;
+        session::BoardSession& session = remote.window.boardSession();
+        connect(&session, &session::BoardSession::stepSent, this,
+                [&remote] { remote.client.write("F 2304100000\n"); });
+        using namespace std::chrono_literals;
+        session.run({"Sweep", {}, {{{link::registerLine(0x17)}, 2320.25, "2320.25", {}, 300ms}}});
+        QCOMPARE(remote.ask(""), QByteArray("RPRT -9\n"));
+        QCOMPARE(remote.window.controls().Fo->text(), QString(" 2320.25"));
+        QCOMPARE(remote.received(), QByteArray("R00000017\r\n"));
     }
 
 private:

@@ -24,7 +24,7 @@ private slots:
         isolateSettings(dir_);
         QApplication::setQuitOnLastWindowClosed(false);
         reused_ = std::make_unique<MainWindow>();
-        reusedSetups_ = new SetupController(*reused_, *reused_);
+        reusedSetups_ = &reused_->setups();
     }
 
     // "recalcs": the recalculations the actions ran; "Reg4": a register word.
@@ -270,7 +270,7 @@ private slots:
     // OK writes the reference box as typing does; a measurement it refuses leaves OK off.
     void calibrate() {
         MainWindow window;
-        kelvane::ui::ToolsMenu tools(window);
+        kelvane::ui::ToolsMenu& tools = window.tools();
         const std::tuple<QString, QString, QString> cases[]{
             {"1160.125", "Measured output 1160.125 MHz lies 500000.0 ppm from the achieved",
              " 10|10000. kHz #0000ff"},
@@ -308,7 +308,7 @@ private slots:
         MainWindow typed;
         act(typed, typing);
         const QString path = dir_.filePath(QTest::currentDataTag() + QString(".kelvane"));
-        QVERIFY(SetupController(typed, typed).saveAs(path));
+        QVERIFY(typed.setups().saveAs(path));
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         // The words of the listing on screen, Reg0 last; none for a refused plan.
@@ -316,7 +316,7 @@ private slots:
         QCOMPARE(QJsonDocument::fromJson(file.readAll())["registers"]["0"].toString(),
                  typed.planDefined() ? listing.right(8) : "");
         MainWindow fresh;
-        QVERIFY(SetupController(fresh, fresh).open(path));
+        QVERIFY(fresh.setups().open(path));
         QCOMPARE(snapshot(fresh), snapshot(typed));
         QVERIFY(fresh.inputs() == typed.inputs());
         QVERIFY(reusedSetups_->open(path));
@@ -326,7 +326,7 @@ private slots:
     // The caption's "*" marks inputs that differ from the file.
     void setupFileAndCaption() {
         MainWindow window;
-        SetupController setups(window, window);
+        SetupController& setups = window.setups();
         act(window, "Odiv=5");
         const auto before = snapshot(window);
         const QString bad = writeSetup(dir_, "bad.kelvane", R"("inputs": {"fo": "1", "mux": 14})");
@@ -359,11 +359,28 @@ private slots:
         QCOMPARE(windowSettings()->value("Setups/Recent").toStringList().first(), path);
     }
 
+    // A setup opened inside a hold leaves the outer hold in force: the listing
+    // waits for whoever took it, who learns that a recalculation was skipped.
+    void holdsNest() {
+        const QString path = writeSetup(dir_, "held.kelvane", R"("inputs": {"mux": 5})");
+        MainWindow window;
+        const QString listing = window.controls().Text1->toPlainText();
+        {
+            const auto outer = window.holdRecalculation();
+            QVERIFY(window.setups().open(path));
+            QVERIFY(window.recalculationHeld());
+            QVERIFY(window.recalculationSkipped());
+            QCOMPARE(window.controls().Text1->toPlainText(), listing);
+        }
+        QVERIFY(!window.recalculationHeld());
+        window.recalculate();
+        QVERIFY(window.controls().Text1->toPlainText() != listing);
+    }
+
     // Not the path typed into the box the file is dropped on: the setup itself.
     void droppedOnATextBoxOpens() {
         const QString path = writeSetup(dir_, "dropped.kelvane", R"("inputs": {"fr": " 12.8"})");
         MainWindow window;
-        SetupController setups(window, window);
         QMimeData data;
         data.setUrls({QUrl::fromLocalFile(path)});
         data.setText(path);

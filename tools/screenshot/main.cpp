@@ -103,13 +103,13 @@ int main(int argc, char* argv[]) {
     writeExampleSetups(setupsDir.path());
 
     kelvane::ui::MainWindow window;
-    auto* setups = new kelvane::ui::SetupController(window, window);
-    new kelvane::ui::ToolsMenu(window);
+    auto* setups = &window.setups();
     window.show();
-    kelvane::ui::CalibrateDialog calibrate(window);
+    const auto calibrateDialog = window.tools().calibrateDialog();
+    kelvane::ui::CalibrateDialog& calibrate = *calibrateDialog;
     calibrate.findChild<QLineEdit*>("Measured")->setText("2320.250023");
     calibrate.show();
-    kelvane::ui::SweepDialog sweep(window);
+    kelvane::ui::SweepDialog& sweep = window.tools().sweepDialog();
     sweep.show();
     int status = 1;
     QTimer::singleShot(settleMs, &app, [&] {
