@@ -62,7 +62,8 @@ constexpr std::pair<std::string_view, std::string_view> helpTexts[] = {
     // Board link, stepping, FSK and export.
     {"CPNo", "Serial port: its number in the list this tooltip shows when the mouse rests here, "
              "or a device such as /dev/ttyUSB0 or COM3. Enter opens it."},
-    {"SetCP", "Opens the serial port at 9600 baud, 8 data bits, no parity, 2 stop bits."},
+    {"SetCP", "Opens the serial port at 9600 baud, 8 data bits, no parity, 2 stop bits; once "
+              "open, closes it (Ctrl+Shift+P), stopping a sweep first."},
     {"Update", "Sends all twelve register words to the board (F5)."},
     {"QuickUpdate", "Sends only the frequency words, registers 2, 1 and 0 (F6)."},
     {"StoreEE", "Sends all twelve words and stores each in the board's EEPROM (Ctrl+Shift+E)."},

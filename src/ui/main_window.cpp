@@ -1,7 +1,6 @@
 #include "ui/main_window.h"
 
 #include <QCloseEvent>
-#include <QFontDatabase>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QScreen>
@@ -21,6 +20,7 @@
 #include "ui/main_window_controls.h"
 #include "ui/modes_controller.h"
 #include "ui/setup_controller.h"
+#include "ui/text_box.h"
 #include "ui/tools_menu.h"
 #include "ui/window_keyboard.h"
 
@@ -64,7 +64,9 @@ MainWindow::MainWindow(QWidget* parent)
             &MainWindow::boardActivityChanged);
     // Closing during a run waited for it to stop.
     connect(session_, &session::BoardSession::runEnded, this, [this] {
-        if (closeAfterRun_) QTimer::singleShot(0, this, &QWidget::close);
+        if (!closeAfterRun_) return;
+        closeAfterRun_ = false;
+        QTimer::singleShot(0, this, &QWidget::close);
     });
 
     // Outside tools and tests find every control, the menus' too, by its name;
@@ -152,7 +154,7 @@ void MainWindow::prepareControls() {
     setWindowTitle(QStringLiteral("Kelvane " KELVANE_VERSION));
 
     // The listing's columns line up only in a fixed-pitch font.
-    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    const QFont fixed = listingFont();
     ui_->Text1->setFont(fixed);
     // The board's replies wrap at the box's width; the listing's lines fit it.
     ui_->Text1->setLineWrapMode(QPlainTextEdit::WidgetWidth);

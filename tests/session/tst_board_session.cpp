@@ -183,6 +183,8 @@ private slots:
         const link::RegisterSource image = [] { return startUpImage(); };
         TransferOutcome inner;
         QList<BoardSession::Activity> seen;
+        int idle = 0;
+        connect(&c.session, &BoardSession::idle, this, [&] { ++idle; });
         QTimer::singleShot(10, &c.session, [&] {
             seen << c.session.activity();
             inner = c.session.sendFrequency(image);
@@ -195,6 +197,8 @@ private slots:
         QCOMPARE(outer.linesSent, 12);
         QCOMPARE(outer.linesInside, 3);
         QVERIFY(outer.replies >= inner.replies);
+        QCOMPARE(idle, 1); // once the outer one ended
+        QCOMPARE(c.session.activity(), BoardSession::Activity::Idle);
 
         std::optional<TransferOutcome> duringRun;
         std::optional<std::string> readDuringRun = "unset";
