@@ -2,6 +2,7 @@
 
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <algorithm>
 
 #include "remote/remote_texts.h"
 #include "remote/retune_plan.h"
