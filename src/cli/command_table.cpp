@@ -93,6 +93,13 @@ constexpr Command commands[] = {
      "sequence or tone table that cannot be keyed (one line names the field and the\n"
      "rule; nothing is sent then).",
      runBeacon},
+    {"serve", "let rig-control programs retune the board over the network",
+     "kelvanectl serve --port /dev/ttyUSB0\n"
+     "kelvanectl serve --port COM3 --listen 4533 --setup lo-10368.kelvane",
+     "Exit status: 0 ended by Ctrl-C; 1 the port could not be opened or failed, or\n"
+     "the address cannot be listened on; 2 bad usage, no --port or port 0, a bad\n"
+     "--listen address or --setup file.",
+     runServe},
     {"ports", "list the serial ports with their numbers", "kelvanectl ports",
      "Exit status: 0 listed, also when there is no port; 2 bad usage.", runPorts},
 };

@@ -21,6 +21,7 @@ int runSweep(const QStringList& arguments);
 int runHop(const QStringList& arguments);
 int runBeacon(const QStringList& arguments);
 int runBeaconKeying(const QStringList& arguments);
+int runServe(const QStringList& arguments);
 
 struct Command {
     const char* name;

@@ -5,6 +5,7 @@
 
 #include "ui/beacon_dialog.h"
 #include "ui/calibrate_dialog.h"
+#include "ui/remote_control.h"
 #include "ui/sweep_dialog.h"
 
 namespace kelvane::ui {
@@ -21,6 +22,8 @@ ToolsMenu::ToolsMenu(QMainWindow& window, RunWindow& runs, CalibrateWindow& cali
     sweep_->setObjectName(QStringLiteral("Sweep"));
     beacon_ = menu->addAction(QStringLiteral("Beacon..."), this, &ToolsMenu::openBeacon);
     beacon_->setObjectName(QStringLiteral("Beacon"));
+    remote_ = new RemoteControl(window_, runs_);
+    menu->addAction(remote_->action());
 }
 
 // A new dialog each time, so that it compares with the plan shown now.

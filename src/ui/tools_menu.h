@@ -1,5 +1,6 @@
 #pragma once
-// The main window's Tools menu: "Calibrate Reference...", "Sweep..." and "Beacon...".
+// The main window's Tools menu: "Calibrate Reference...", "Sweep...", "Beacon..." and
+// "Remote Control".
 
 #include <QObject>
 #include <memory>
@@ -14,6 +15,7 @@ class CalibrateWindow;
 class RunWindow;
 class SweepDialog;
 class BeaconDialog;
+class RemoteControl;
 
 class ToolsMenu : public QObject {
     Q_OBJECT
@@ -32,6 +34,7 @@ public:
     QAction* calibrateAction() const { return calibrate_; }
     QAction* sweepAction() const { return sweep_; }
     QAction* beaconAction() const { return beacon_; }
+    RemoteControl& remoteControl() const { return *remote_; }
 
 private:
     void openCalibrate();
@@ -46,6 +49,7 @@ private:
     SweepDialog* sweepDialog_ = nullptr; // created on first use
     QAction* beacon_ = nullptr;
     BeaconDialog* beaconDialog_ = nullptr; // created on first use
+    RemoteControl* remote_ = nullptr;
 };
 
 } // namespace kelvane::ui
