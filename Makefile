@@ -2,7 +2,7 @@
 # Both install what is missing, configure and build first.
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: run test bench deps build clean sanitize fuzz fuzz-smoke package
+.PHONY: run test bench deps build clean sanitize fuzz fuzz-smoke package format-check
 
 run: build
 	./build/src/app/kelvane
@@ -29,6 +29,10 @@ fuzz: deps
 
 fuzz-smoke: deps
 	./scripts/fuzz 9
+
+# Every C++ file as clang-format makes it; `scripts/check-format --fix` formats them.
+format-check: deps
+	./scripts/check-format
 
 deps:
 	./scripts/install-deps

@@ -109,7 +109,7 @@ int main(int argc, char* argv[]) {
     const kelvane::Inputs inputs;
     const auto image = std::get<kelvane::Recalculation>(
                            kelvane::recalculate(inputs, kelvane::planVariablesFrom(inputs)))
-            .registers;
+                           .registers;
     const kelvane::link::RegisterSource source = [&image] { return image; };
 
     constexpr int rounds = 5;

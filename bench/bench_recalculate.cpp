@@ -28,9 +28,10 @@ int main() {
         nanoseconds.push_back(elapsed / perBatch);
     }
     std::sort(nanoseconds.begin(), nanoseconds.end());
-    std::printf("recalculate (plan, captions, 12 words, listing): median %.0f ns, min %.0f ns, max %.0f ns "
-                "(%d batches of %d; target 2000 ns)\n",
-                nanoseconds[nanoseconds.size() / 2], nanoseconds.front(), nanoseconds.back(), batches,
-                perBatch);
+    std::printf(
+        "recalculate (plan, captions, 12 words, listing): median %.0f ns, min %.0f ns, max %.0f ns "
+        "(%d batches of %d; target 2000 ns)\n",
+        nanoseconds[nanoseconds.size() / 2], nanoseconds.front(), nanoseconds.back(), batches,
+        perBatch);
     return sink == 0;
 }

@@ -10,7 +10,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     QStringList arguments{"kelvanectl plan"};
-    for (const QByteArray& piece : QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)).split('\0'))
+    for (const QByteArray& piece :
+         QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)).split('\0'))
         arguments << QString::fromUtf8(piece);
     QCommandLineParser parser;
     kelvane::cli::addControlOptions(parser);

@@ -1,10 +1,10 @@
 // Format and Str over arbitrary doubles and patterns. The text must read back
 // (by Val) as the value rounded to the pattern's decimals.
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
-#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -14,8 +14,8 @@ namespace {
 
 // Every pattern the program formats with.
 constexpr const char* patterns[] = {
-    "0000.0####", "##00.###", "####.#####", "##0.0##",  "###00.00###",     "####0.00########",
-    "####.######", "###.######", "0.########", "#######", "0.##", "0.00",
+    "0000.0####",  "##00.###",   "####.#####", "##0.0##", "###00.00###", "####0.00########",
+    "####.######", "###.######", "0.########", "#######", "0.##",        "0.00",
 };
 
 std::size_t decimals(const std::string& pattern) {
@@ -40,7 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size < sizeof(double)) return 0;
     double value;
     std::memcpy(&value, data, sizeof value);
-    for (const char* pattern : patterns) check(value, pattern);
+    for (const char* pattern : patterns)
+        check(value, pattern);
 
     // An arbitrary pattern of placeholders from the remaining bytes.
     std::string pattern;

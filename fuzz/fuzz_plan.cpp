@@ -25,7 +25,8 @@ struct Reader {
     std::string text() {
         const std::size_t length = take<std::uint8_t>() % 24;
         std::string s;
-        for (std::size_t i = 0; i < length && at < size; ++i) s.push_back(static_cast<char>(data[at++]));
+        for (std::size_t i = 0; i < length && at < size; ++i)
+            s.push_back(static_cast<char>(data[at++]));
         return s;
     }
 };

@@ -5,8 +5,8 @@
 #include <cstdio>
 
 #include "cli/commands.h"
-#include "model/input_table.h"
 #include "cli/terminal_output.h"
+#include "model/input_table.h"
 #include "model/plan_variables.h"
 #include "modes/wsjt_modes.h"
 

@@ -11,7 +11,6 @@
 #include <string_view>
 #include <variant>
 
-
 namespace kelvane {
 
 struct Calibration {

@@ -10,14 +10,16 @@
 namespace kelvane {
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // Parses "[-]digits[.digits][e[+-]digits]" (no '+' in front); nullopt when the
 // value is beyond the range of a double.
 std::optional<double> parseDecimal(std::string_view text) {
     double value = 0;
-    const auto result = std::from_chars(text.data(), text.data() + text.size(), value,
-                                        std::chars_format::general);
+    const auto result =
+        std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
     if (result.ec != std::errc() || !std::isfinite(value)) return std::nullopt;
     return value;
 }
@@ -91,7 +93,8 @@ Decimal toDecimal(double value, int significantDigits) {
     if (!expText.empty() && expText.front() == '+') expText.remove_prefix(1);
     std::from_chars(expText.data(), expText.data() + expText.size(), exponent);
     d.exponent = exponent;
-    while (d.digits.size() > 1 && d.digits.back() == '0') d.digits.pop_back();
+    while (d.digits.size() > 1 && d.digits.back() == '0')
+        d.digits.pop_back();
     if (d.digits == "0") d.exponent = 0;
     return d;
 }
@@ -161,7 +164,9 @@ double val(std::string_view text) {
     return parseDecimal(number.mantissa + number.exponent).value_or(0.0);
 }
 
-std::string plainNumberText(double value) { return plainText(value, 15); }
+std::string plainNumberText(double value) {
+    return plainText(value, 15);
+}
 
 std::string str(double value) {
     const std::string text = plainNumberText(value);
@@ -175,8 +180,10 @@ std::string strSingle(float value) {
 
 std::optional<double> strictNumber(std::string_view text) {
     auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
-    while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+    while (!text.empty() && isBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back()))
+        text.remove_suffix(1);
 
     const ScannedNumber number = scanNumber(text);
     if (!number.mantissaDigits || number.exponentWithoutDigits || number.end != text.size())
@@ -190,7 +197,8 @@ std::string format(double value, std::string_view pattern) {
     const auto pointPos = pattern.find('.');
     const bool hasPoint = pointPos != std::string_view::npos;
     const std::string_view intPattern = pattern.substr(0, pointPos);
-    const std::string_view fracPattern = hasPoint ? pattern.substr(pointPos + 1) : std::string_view{};
+    const std::string_view fracPattern =
+        hasPoint ? pattern.substr(pointPos + 1) : std::string_view{};
     auto count = [](std::string_view p, auto pred) {
         return static_cast<std::size_t>(std::count_if(p.begin(), p.end(), pred));
     };
@@ -230,7 +238,8 @@ std::string format(double value, std::string_view pattern) {
 
     intDigits.erase(0, std::min(intDigits.find_first_not_of('0'), intDigits.size()));
     if (intDigits.size() < intZeros) intDigits.insert(0, intZeros - intDigits.size(), '0');
-    while (fracDigits.size() > fracMin && fracDigits.back() == '0') fracDigits.pop_back();
+    while (fracDigits.size() > fracMin && fracDigits.back() == '0')
+        fracDigits.pop_back();
     if (fracDigits.size() < fracMin) fracDigits.append(fracMin - fracDigits.size(), '0');
 
     std::string text = value < 0 ? "-" : "";

@@ -12,9 +12,13 @@ namespace {
 
 constexpr double largestField = 2147483647.0;
 
-bool beyondField(double value) { return !std::isfinite(value) || std::fabs(value) > largestField; }
+bool beyondField(double value) {
+    return !std::isfinite(value) || std::fabs(value) > largestField;
+}
 
-std::string dnCaption(double denom) { return "D =   " + str(denom); }
+std::string dnCaption(double denom) {
+    return "D =   " + str(denom);
+}
 
 } // namespace
 
@@ -42,17 +46,20 @@ PlanOutcome calculatePlan(const Inputs& in, const PlanVariables& v) {
 
     p.denom = std::floor(p.fcomp * 1000000 / v.fres / in.odiv * v.rfMult + 0.5);
     if (beyondField(p.denom))
-        return RefusedPlan{"Resolution is too fine for the comparison frequency: denominator beyond 2147483647",
-                           std::isfinite(p.denom) ? std::optional(dnCaption(p.denom)) : std::nullopt};
+        return RefusedPlan{
+            "Resolution is too fine for the comparison frequency: denominator beyond 2147483647",
+            std::isfinite(p.denom) ? std::optional(dnCaption(p.denom)) : std::nullopt};
     if (p.denom == 0)
-        return RefusedPlan{"Resolution is coarser than the comparison frequency allows: no denominator",
-                           dnCaption(p.denom)};
+        return RefusedPlan{
+            "Resolution is coarser than the comparison frequency allows: no denominator",
+            dnCaption(p.denom)};
 
     p.effN = v.fvco / p.fcomp;
     p.n = std::floor(p.effN);
     if (beyondField(p.n))
-        return RefusedPlan{"VCO frequency is out of range for the comparison frequency: N beyond 2147483647",
-                           dnCaption(p.denom)};
+        return RefusedPlan{
+            "VCO frequency is out of range for the comparison frequency: N beyond 2147483647",
+            dnCaption(p.denom)};
     p.fract = std::floor((p.effN - p.n) * p.denom + 0.5);
     if (beyondField(p.fract))
         return RefusedPlan{"Fractional numerator F beyond 2147483647", dnCaption(p.denom)};
@@ -77,7 +84,9 @@ PlanOutcome calculatePlan(const Inputs& in, const PlanVariables& v) {
     c.frlabel = "F =     " + str(p.fract);
     c.nlabel = "N =      " + str(p.n);
     c.stepLbl = in.odiv > 1 ? "Step =  " + format(p.fcomp / p.denom * 1000000, "####.#####") : "";
-    c.operr = std::fabs(p.ferror) > 0.001 ? "Output Freq Error  " + format(p.ferror, "##0.0##") + "  Hz" : "";
+    c.operr = std::fabs(p.ferror) > 0.001
+                  ? "Output Freq Error  " + format(p.ferror, "##0.0##") + "  Hz"
+                  : "";
     std::tie(c.chipType, c.chipTypeColour) = chipVariantCaption(v.fvco);
     return PlannedFrequency{p, c};
 }

@@ -70,5 +70,4 @@ RestoreOutcome restoreFrom(const StoredSet& stored, const Inputs& before,
 RestoreOutcome restoreFromAnswer(std::string_view answer, const Inputs& before,
                                  const PlanVariables& variables);
 
-
 } // namespace kelvane

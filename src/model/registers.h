@@ -16,7 +16,9 @@ namespace kelvane {
 struct RegisterImage {
     std::array<std::int64_t, 14> word{};
     std::int64_t& operator[](int address) { return word.at(static_cast<std::size_t>(address)); }
-    std::int64_t operator[](int address) const { return word.at(static_cast<std::size_t>(address)); }
+    std::int64_t operator[](int address) const {
+        return word.at(static_cast<std::size_t>(address));
+    }
     friend bool operator==(const RegisterImage&, const RegisterImage&) = default;
 };
 

@@ -34,8 +34,7 @@ struct Setup {
     // what it is without them.
     QStringList warnings = {};
     friend bool operator==(const Setup& a, const Setup& b) {
-        return a.name == b.name && a.note == b.note && a.inputs == b.inputs &&
-               a.beacon == b.beacon;
+        return a.name == b.name && a.note == b.note && a.inputs == b.inputs && a.beacon == b.beacon;
     }
 };
 

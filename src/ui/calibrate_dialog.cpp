@@ -3,12 +3,12 @@
 #include <QPushButton>
 
 #include "model/calibration.h"
-#include "model/control_help.h"
 #include "model/conversions.h"
 #include "model/plan_hints.h"
 #include "ui/calibrate_window.h"
 #include "ui/label_text.h"
 #include "ui_calibrate_dialog.h"
+#include "window_text/control_help.h"
 
 namespace kelvane::ui {
 

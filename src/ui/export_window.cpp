@@ -3,9 +3,9 @@
 #include <QLayout>
 #include <QScrollBar>
 
-#include "model/window_position.h"
 #include "ui/text_box.h"
 #include "ui_export_window.h"
+#include "window_text/window_position.h"
 
 namespace kelvane::ui {
 namespace {

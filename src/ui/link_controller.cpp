@@ -13,12 +13,12 @@
 #include <QPushButton>
 
 #include "link/port_choice.h"
-#include "model/control_help.h"
-#include "model/link_status.h"
 #include "model/eeprom_verify.h"
 #include "model/readback.h"
 #include "ui/label_text.h"
 #include "ui/link_window.h"
+#include "window_text/control_help.h"
+#include "window_text/link_status.h"
 
 namespace kelvane::ui {
 namespace {

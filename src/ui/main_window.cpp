@@ -8,10 +8,8 @@
 #include <QStatusBar>
 #include <QTimer>
 
-#include "model/control_help.h"
 #include "model/conversions.h"
 #include "model/input_table.h"
-#include "model/link_status.h"
 #include "model/plan.h"
 #include "model/plan_hints.h"
 #include "model/recalculation.h"
@@ -26,6 +24,8 @@
 #include "ui/text_box.h"
 #include "ui/tools_menu.h"
 #include "ui/window_keyboard.h"
+#include "window_text/control_help.h"
+#include "window_text/link_status.h"
 
 namespace kelvane::ui {
 namespace {

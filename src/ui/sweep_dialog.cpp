@@ -3,12 +3,12 @@
 #include <QCloseEvent>
 #include <limits>
 
-#include "model/control_help.h"
 #include "model/number_field.h"
 #include "session/frequency_runs.h"
 #include "ui/label_text.h"
 #include "ui/run_window.h"
 #include "ui_sweep_dialog.h"
+#include "window_text/control_help.h"
 
 namespace kelvane::ui {
 namespace {

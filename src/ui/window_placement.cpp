@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "model/window_position.h"
+#include "window_text/window_position.h"
 
 namespace kelvane::ui {
 namespace {

@@ -4,14 +4,14 @@
 #include <clocale>
 #include <limits>
 
-#include "model/control_help.h"
 #include "model/conversions.h"
 #include "model/hex.h"
 #include "model/plan_hints.h"
 #include "model/plan_input_rules.h"
 #include "model/setting_captions.h"
-#include "model/window_position.h"
 #include "model_support.h"
+#include "window_text/control_help.h"
+#include "window_text/window_position.h"
 
 using namespace kelvane;
 

@@ -151,14 +151,13 @@ private slots:
             const QString line =
                 command +
                 ": Reg2 = 3BDACA002 does not fit in 32 bits; correct the plan; nothing sent";
-            QCOMPARE(at.c.Text1->toPlainText(),
-                     "          7    00000017        13   0000008D\n"
-                     "         12   0000001C         9    28001409\n"
-                     "          8    0111CE58         6    001F3326\n"
-                     "          5    A0040005         4    FF4810A4\n"
-                     "          3    00A87303         2    3BDACA002\n"
-                     "          1    5F400011         0    " +
-                         QString(reg0) + "\n" + line + "\n");
+            QCOMPARE(at.c.Text1->toPlainText(), "          7    00000017        13   0000008D\n"
+                                                "         12   0000001C         9    28001409\n"
+                                                "          8    0111CE58         6    001F3326\n"
+                                                "          5    A0040005         4    FF4810A4\n"
+                                                "          3    00A87303         2    3BDACA002\n"
+                                                "          1    5F400011         0    " +
+                                                    QString(reg0) + "\n" + line + "\n");
             QCOMPARE(shownStates(at.window, "LinkStatus"), line);
         }
         QTest::qWait(60);

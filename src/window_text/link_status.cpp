@@ -1,4 +1,4 @@
-#include "model/link_status.h"
+#include "window_text/link_status.h"
 
 namespace kelvane {
 namespace {

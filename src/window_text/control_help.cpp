@@ -1,4 +1,4 @@
-#include "model/control_help.h"
+#include "window_text/control_help.h"
 
 #include <utility>
 

@@ -1,4 +1,4 @@
-#include "model/window_position.h"
+#include "window_text/window_position.h"
 
 #include <algorithm>
 #include <cmath>
