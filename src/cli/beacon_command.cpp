@@ -133,15 +133,19 @@ int runBeaconExport(const QStringList& arguments) {
     parser.addOption(
         {"format", "pic (assembler data lines) or c (a C header). Default pic.", "format", "pic"});
     parser.addOption({"crlf", "End lines with CR LF."});
+    parser.addOption({"json", "Print one JSON object: {\"export\": the text, \"format\"}."});
     if (auto exit = parseOrExit(parser, arguments)) return *exit;
     const QString format = parser.value("format");
     if (format != "pic" && format != "c") return usageError("--format must be pic or c");
     const auto planned = readPlannedBeacon(parser);
     if (!planned) return exitUsage;
-    writeOut(
+    const std::string text =
         beacon::exportBeacon(planned->sequence, planned->tones,
-                             format == "c" ? beacon::ExportFormat::C : beacon::ExportFormat::Pic),
-        parser.isSet("crlf"));
+                             format == "c" ? beacon::ExportFormat::C : beacon::ExportFormat::Pic);
+    if (parser.isSet("json"))
+        writeJson({{"export", qText(text).replace("\r\n", "\n")}, {"format", format}});
+    else
+        writeOut(text, parser.isSet("crlf"));
     return finish(parser, {}, exitOk);
 }
 

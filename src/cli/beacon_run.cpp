@@ -1,6 +1,7 @@
 // kelvanectl beacon run: keys a beacon live through the board, on the UTC
 // schedule of its sequence.
 
+#include <QJsonObject>
 #include <QTimer>
 #include <csignal>
 #include <cstdio>
@@ -48,7 +49,10 @@ int runBeaconKeying(const QStringList& arguments) {
                       "How early each line leaves its boundary, ms. Default 12.6, a "
                       "line's time on the wire at 9600 8N2.",
                       "ms", "12.6"});
+    parser.addOption({"json", "Print one JSON object a line for each element as it starts: "
+                              "{\"utc\", \"element\"}."});
     if (auto exit = parseOrExit(parser, arguments)) return *exit;
+    const bool json = parser.isSet("json");
     const QString start = parser.value("start");
     if (start != "next" && start != "now") return usageError("--start must be next or now");
     if (parser.isSet("cycles") && parser.isSet("forever"))
@@ -101,8 +105,12 @@ int runBeaconKeying(const QStringList& arguments) {
             &board, &session::BoardSession::stepSent,
             [&](long long index, const session::RunStep& step) {
                 const auto& text = keyed.elementStarts[static_cast<std::size_t>(index)];
-                if (!text.empty())
-                    writeOut(keying::utcTimeText(*step.notBefore + lead) + " " + text + "\n", true);
+                if (text.empty()) return;
+                const std::string utc = keying::utcTimeText(*step.notBefore + lead);
+                if (json)
+                    writeJson({{"utc", qText(utc)}, {"element", qText(text)}});
+                else
+                    writeOut(utc + " " + text + "\n", true);
             });
         const auto outcome = board.run(keyed.run);
         QObject::disconnect(announce);

@@ -2,6 +2,7 @@
 // protocol, until Ctrl-C.
 
 #include <QCoreApplication>
+#include <QJsonObject>
 #include <QTimer>
 #include <csignal>
 #include <cstdio>
@@ -45,6 +46,8 @@ int runServe(const QStringList& arguments) {
                       "127.0.0.1:4532 (this computer only); port 0 takes a free one.",
                       "address"});
     parser.addOption({"check", "Serve nothing and exit with status 3 when there is any warning."});
+    parser.addOption({"json", "Print one JSON object a line: {\"listening\"} once ready, then "
+                              "{\"mhz\", \"from\"} for each frequency sent."});
     addControlOptions(parser);
     if (auto exit = parseOrExit(parser, arguments)) return *exit;
     const auto address = remote::readListenAddress(
@@ -70,11 +73,19 @@ int runServe(const QStringList& arguments) {
                    server.errorString());
         return exitFailure;
     }
-    writeOut("listening on " + remote::listenAddressText(server.listeningOn()).toStdString() + "\n",
-             true);
-    QObject::connect(&server, &remote::RemoteServer::retuned, [](double mhz, const QString& from) {
-        writeOut(runFrequencyText(mhz) + " from " + from.toStdString() + "\n", true);
-    });
+    const bool json = parser.isSet("json");
+    const QString listening = remote::listenAddressText(server.listeningOn());
+    if (json)
+        writeJson({{"listening", listening}});
+    else
+        writeOut("listening on " + listening.toStdString() + "\n", true);
+    QObject::connect(
+        &server, &remote::RemoteServer::retuned, [json](double mhz, const QString& from) {
+            if (json)
+                writeJson({{"mhz", mhz}, {"from", from}});
+            else
+                writeOut(runFrequencyText(mhz) + " from " + from.toStdString() + "\n", true);
+        });
 
     int exitCode = exitOk;
     QObject::connect(&session, &session::BoardSession::failed, [&exitCode] {

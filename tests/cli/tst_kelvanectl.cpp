@@ -385,6 +385,12 @@ void TestKelvanectl::jsonRefusalsAreOneObject_data() {
     row("hop, list a FIFO", {"hop", "--list", "fifo.kelvane"}, 2,
         "cannot read the list fifo.kelvane: not a regular file");
     row("ports, an argument", {"ports", "extra"}, 2, R"(unexpected argument "extra")");
+    row("serve, no address", {"serve", "--listen", "x"}, 2,
+        R"(--listen "x" is no HOST:PORT with a port of 0 to 65535)");
+    row("beacon export, a format", {"beacon", "export", "--format", "x"}, 2,
+        "--format must be pic or c");
+    row("beacon run, no port", {"beacon", "run", "--mode", "pi4", "--message", "X"}, 2,
+        "--port is required");
     row("unknown option", {"plan", "--bogus"}, 2, "Unknown option 'bogus'.");
 }
 
