@@ -194,11 +194,18 @@ bool BoardSession::waitFor(std::chrono::milliseconds length) {
 
 bool BoardSession::waitUntil(std::chrono::system_clock::time_point moment) {
     using namespace std::chrono;
+    // Timers wake a millisecond or so late: the events are serviced until just
+    // before the moment, and the rest is spun out on the clock, so that a keyed
+    // line leaves on its symbol boundary.
+    constexpr auto spunOut = milliseconds(2);
     for (;;) {
-        const auto left = ceil<milliseconds>(moment - system_clock::now());
-        if (left <= milliseconds(0)) return !stopRequested_ && link_.isOpen();
-        if (!waitFor(std::min(left, clockCheck))) return false;
+        const auto sleep = floor<milliseconds>(moment - system_clock::now() - spunOut);
+        if (sleep <= milliseconds(0)) break;
+        if (!waitFor(std::min(sleep, clockCheck))) return false;
     }
+    while (system_clock::now() < moment) {
+    }
+    return !stopRequested_ && link_.isOpen();
 }
 
 // The step's lines, each with its pause; Stop does not cut them short.
