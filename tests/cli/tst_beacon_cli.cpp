@@ -109,6 +109,15 @@ private slots:
         if (exitCode != 0) QCOMPARE(run.err.count('\n'), 1);
     }
 
+    // Each element's tones as data lines of 16, the last line holding the rest.
+    void exportRowsOfSixteen() {
+        const Run run = kelvanectl({"export", "--mode", "pi4", "--message", "OZ7IGY"});
+        QCOMPARE(run.exitCode, 0);
+        const QByteArray element = run.out.mid(run.out.indexOf("; Element 1"));
+        QCOMPARE(element.count("   de  "), 10); // 146 symbols
+        QVERIFY2(element.endsWith("\n   de  2, 2\n"), element.right(80).constData());
+    }
+
     // The tone table's JSON names every tone and gives the keying set by address.
     void planJson() {
         const Run run = kelvanectl(
