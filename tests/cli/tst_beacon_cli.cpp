@@ -199,8 +199,16 @@ private slots:
         QVERIFY(std::fabs(loaded.back().t - loaded[12].t - 146.0 / 6) < 1);
     }
 
-    // Ctrl-C ends the run after the line on the wire and puts the board on the carrier.
-    void ctrlCLeavesTheCarrier() {
+    // Ctrl-C, a kill or a closed terminal ends the run after the line on the wire
+    // and puts the board back on the carrier, once.
+    void signalsLeaveTheCarrier_data() {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("Ctrl-C") << int(SIGINT);
+        QTest::newRow("kill") << int(SIGTERM);
+        QTest::newRow("terminal closed") << int(SIGHUP);
+    }
+    void signalsLeaveTheCarrier() {
+        QFETCH(int, signal);
         Board board;
         QProcess run;
         run.start(KELVANECTL_PATH, QStringList{"beacon", "run", "--port", board.device, "--start",
@@ -208,13 +216,14 @@ private slots:
                                        pi4);
         QVERIFY(run.waitForReadyRead(10000)); // the element's start is printed
         QTest::qWait(500);
-        ::kill(static_cast<pid_t>(run.processId()), SIGINT);
+        ::kill(static_cast<pid_t>(run.processId()), signal);
         QVERIFY(run.waitForFinished(5000));
-        QCOMPARE(run.exitCode(), 130);
+        QCOMPARE(run.exitCode(), 128 + signal);
         QCOMPARE(run.readAllStandardError(), "kelvanectl: stopped; the board is on the carrier\n");
         const auto loaded = board.loaded();
         QVERIFY(loaded.size() > 13 && loaded.size() < 12 + 146);
         QCOMPARE(loaded.back().line, loaded[9].line); // Reg2 of the Update: the carrier
+        QVERIFY(loaded[loaded.size() - 2].line != loaded.back().line); // a PI4 tone before it
     }
 };
 
