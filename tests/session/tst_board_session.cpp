@@ -164,6 +164,25 @@ private slots:
         QVERIFY(chunks.front().time - start >= 0.299);
     }
 
+    // A board that hangs up after the first line stops every transfer there,
+    // and none of them says it went out whole.
+    void transfersStopOnAHangUp_data() {
+        QTest::addColumn<QString>("transfer");
+        QTest::newRow("Update all registers") << "all";
+        QTest::newRow("Quick Freq Update") << "quick";
+        QTest::newRow("Store to EE") << "store";
+    }
+    void transfersStopOnAHangUp() {
+        QFETCH(QString, transfer);
+        Connected c(sim::Faults{.hangupAfterLines = 1});
+        const link::RegisterSource image = [] { return startUpImage(); };
+        const TransferOutcome outcome = transfer == "all"     ? c.session.sendAll(image)
+                                        : transfer == "quick" ? c.session.sendFrequency(image)
+                                                              : c.session.store(image);
+        QVERIFY(!outcome.completed && !outcome.refused);
+        QVERIFY(!c.session.isOpen());
+    }
+
     // Each transfer counts the replies from its own start; one that ran inside
     // another's pauses is named in the outer one's count of lines, and a run
     // keeps every transfer out.
