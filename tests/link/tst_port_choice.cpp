@@ -17,6 +17,7 @@ private slots:
         QTest::addColumn<QString>("outcome");
         QTest::newRow("empty") << "" << false << "nothing";
         QTest::newRow("zero") << "0" << false << "nothing";
+        QTest::newRow("first listed port") << "1" << false << "/dev/ttyS0";
         QTest::newRow("third listed port") << " 3" << false << "/dev/ttyUSB0";
         QTest::newRow("2.5 ties to even: 2") << "2.5" << false << "/dev/ttyS1";
         QTest::newRow("beyond the list")
