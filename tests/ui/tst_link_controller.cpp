@@ -674,21 +674,6 @@ private slots:
         QCOMPARE(received(board), sent);
     }
 
-    // Opening the port and a long status line leave the window's width as it was.
-    void keepsItsWidth() {
-        sim::PtyBoard board;
-        MainWindow window;
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        const int width = window.width();
-        connectTo(window, board);
-        QTest::qWait(50);
-        QCOMPARE(window.width(), width);
-        window.showStatus(QString("Update all registers: ").repeated(40));
-        QTest::qWait(50);
-        QCOMPARE(window.width(), width);
-    }
-
     // The least size with the port open fits 1280 x 700; below it the content scrolls.
     void fitsASmallScreen() {
         Connected at;
